@@ -1,0 +1,65 @@
+# One GoogleTest build from the system's sources serves both toolchains, so the
+# native, sanitizer and Wine runs use the very same framework.
+
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+add_subdirectory(${OBRELLO_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+if(CMAKE_CROSSCOMPILING AND WIN32)
+    # Every Windows test runs under Wine in a prefix of its own inside the
+    # build folder, created on first use and shut down after the last test.
+    set(OBRELLO_WINE_PREFIX "${CMAKE_BINARY_DIR}/wineprefix")
+    set(CMAKE_CROSSCOMPILING_EMULATOR
+        "${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh;${OBRELLO_WINE_PREFIX}")
+endif()
+
+# Windows path of a file in the build tree, as a test program sees it.
+function(obrello_windows_path out path)
+    if(CMAKE_CROSSCOMPILING)
+        string(REPLACE "/" "\\" native "Z:${path}")
+    else()
+        file(TO_NATIVE_PATH "${path}" native)
+    endif()
+    set(${out} "${native}" PARENT_SCOPE)
+endfunction()
+
+# obrello_add_test(NAME name SOURCES ... [LIBS ...] [ENVIRONMENT ...] [RESOURCE_LOCK ...])
+# Builds one GoogleTest program and registers it as one CTest test.
+function(obrello_add_test)
+    cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;ENVIRONMENT;RESOURCE_LOCK;DEPENDS" ${ARGN})
+    add_executable(${T_NAME} ${T_SOURCES})
+    target_link_libraries(${T_NAME} PRIVATE GTest::gtest_main ${T_LIBS})
+    target_include_directories(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR})
+    if(T_DEPENDS)
+        add_dependencies(${T_NAME} ${T_DEPENDS})
+    endif()
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 300)
+    endif()
+    set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT})
+    if(T_ENVIRONMENT)
+        set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "${T_ENVIRONMENT}")
+    endif()
+    if(T_RESOURCE_LOCK)
+        set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
+    endif()
+    if(OBRELLO_WINE_PREFIX)
+        set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine)
+    endif()
+endfunction()
+
+# The Wine fixture: prefix set-up before the first Windows test, and a
+# wineserver shutdown after the last, so no Wine process outlives the run.
+function(obrello_add_wine_fixture)
+    if(NOT OBRELLO_WINE_PREFIX)
+        return()
+    endif()
+    add_test(NAME wine_prefix
+             COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh create ${OBRELLO_WINE_PREFIX})
+    set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+    add_test(NAME wine_shutdown
+             COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh stop ${OBRELLO_WINE_PREFIX})
+    set_tests_properties(wine_shutdown PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
+endfunction()
