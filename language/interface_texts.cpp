@@ -1,0 +1,65 @@
+#include "language/interface_texts.h"
+
+#include "language/language_list.h"
+#include "res/resource.h"
+#include "settings/profile.h"
+#include "ui/bounded_text.h"
+
+#include <string.h>
+
+namespace {
+
+struct InterfaceText {
+    const char* key;
+    int controlId;
+    const char* builtIn;
+};
+
+// In the order the texts are applied; the built-in texts equal the dialog
+// template's.
+const InterfaceText InterfaceTexts[] = {
+    {"0", IDC_LANGUAGE_GROUP, "Interface Language"},
+    {"1", IDC_LANGUAGE_LABEL, "&Language:"},
+    {"2", IDC_URI_GROUP, "URI"},
+    {"3", IDC_URI_LABEL, "&URI:"},
+    {"4", IDC_GENERATE_HTML, "&Generate HTML Code"},
+    {"5", IDC_USE_SCRIPT, "Use &Script Method"},
+    {"6", IDC_DESCRIPTION_LABEL, "&Description:"},
+    {"7", IDC_CRYPTED_LABEL, "Cryp&ted:"},
+    {"8", IDC_CRYPT, "C&rypt"},
+    {"9", IDC_COPY, "&Copy to Clipboard"},
+    {"10", IDC_EXIT, "E&xit"},
+};
+
+enum { TextCapacity = 2048 };
+
+void ApplyBuiltInTexts() {
+    for (const InterfaceText& text : InterfaceTexts) {
+        SetDlgItemTextA(MainDialog, text.controlId, text.builtIn);
+    }
+}
+
+void ApplyPackTexts(const char* packPath) {
+    FlushProfile(packPath);
+    for (const InterfaceText& row : InterfaceTexts) {
+        // The buffer is its own default: a missing key leaves the English text.
+        char text[TextCapacity];
+        CopyTextCut(text, TextCapacity, row.builtIn);
+        ReadProfileValue("Data", row.key, text, text, TextCapacity, packPath);
+        SetDlgItemTextA(MainDialog, row.controlId, text);
+    }
+    FlushProfile(packPath);
+}
+
+} // namespace
+
+void ApplyInterfaceTexts() {
+    char packPath[PathCapacity];
+    // A pack whose path cannot be formed whole reads as a missing pack.
+    if (strcmp(CurrentLanguageFile, DefaultLanguageToken) == 0 ||
+        !BuildPackPath(packPath, CurrentLanguageFile)) {
+        ApplyBuiltInTexts();
+        return;
+    }
+    ApplyPackTexts(packPath);
+}

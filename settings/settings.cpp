@@ -1,0 +1,55 @@
+#include "settings/settings.h"
+
+#include "settings/profile.h"
+#include "ui/bounded_text.h"
+#include "ui/globals.h"
+
+namespace {
+const char SettingsSection[] = "Options";
+const char LanguageFileKey[] = "LanguageFile";
+} // namespace
+
+void LoadSettings() {
+    if (!FileCanBeOpened(SettingsPath)) {
+        CopyTextCut(CurrentLanguageFile, PathCapacity, DefaultLanguageToken);
+        return;
+    }
+    FlushProfile(SettingsPath);
+    ReadProfileValue(SettingsSection, LanguageFileKey, DefaultLanguageToken, CurrentLanguageFile,
+                     PathCapacity, SettingsPath);
+    FlushProfile(SettingsPath);
+}
+
+void SaveSettings() {
+    // Without a whole settings path there is no file to write: an empty name
+    // would send the value to the system's own profile file.
+    if (SettingsPath[0] == '\0') {
+        return;
+    }
+    ClearReadOnly(SettingsPath);
+    WriteProfileValue(SettingsSection, LanguageFileKey, CurrentLanguageFile, SettingsPath);
+    FlushProfile(SettingsPath);
+}
+
+bool FileCanBeOpened(const char* path) {
+    if (path[0] == '\0') {
+        return false;
+    }
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    CloseHandle(file);
+    return true;
+}
+
+void ClearReadOnly(const char* path) {
+    if (!FileCanBeOpened(path)) {
+        return;
+    }
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        SetFileAttributesA(path, attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    }
+}

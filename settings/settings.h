@@ -1,0 +1,18 @@
+#pragma once
+// The settings file beside the executable: it remembers the chosen language
+// between runs, in [Options] LanguageFile.
+
+// Fills CurrentLanguageFile from the settings file, or with the built-in
+// language's token when the file cannot be opened or lacks the value.
+void LoadSettings();
+
+// Writes CurrentLanguageFile to the settings file, creating it if needed and
+// making a read-only one writable first.
+void SaveSettings();
+
+// True when the file exists and can be opened for reading with others
+// allowed to read it too.
+bool FileCanBeOpened(const char* path);
+
+// Removes the read-only attribute of an existing file; other attributes stay.
+void ClearReadOnly(const char* path);
