@@ -1,0 +1,224 @@
+// The language catalogue, driven in this process on the real dialog template:
+// which packs are listed, in what order and under what name, which item is
+// preselected, and what a selection stores.
+
+#include "language/interface_texts.h"
+#include "language/language_list.h"
+#include "res/resource.h"
+#include "tests/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+INT_PTR CALLBACK PassiveDialogProc(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
+
+class LanguageListTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        MainDialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN),
+                                        nullptr, PassiveDialogProc, 0);
+        ASSERT_NE(MainDialog, nullptr);
+        strcpy(ExeDirectory, folder.path().c_str());
+        lngs = folder.makeFolder("Lngs");
+        strcpy(CurrentLanguageFile, "Default");
+        AddLanguageItem("English (USA)");
+    }
+    void TearDown() override {
+        FreeLanguageList(LanguageList);
+        DestroyWindow(MainDialog);
+    }
+
+    void WritePack(const std::string& name, const std::string& content) {
+        folder.write("Lngs\\" + name, content);
+    }
+    std::vector<std::string> Items() const {
+        std::vector<std::string> items;
+        LRESULT count = SendDlgItemMessageA(MainDialog, IDC_LANGUAGE, CB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            char text[MAX_PATH] = "";
+            SendDlgItemMessageA(MainDialog, IDC_LANGUAGE, CB_GETLBTEXT, i,
+                                reinterpret_cast<LPARAM>(text));
+            items.push_back(text);
+        }
+        return items;
+    }
+    // File names in the order the platform's folder search yields them.
+    std::vector<std::string> SearchOrder() const {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((lngs + "*.lng").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                    names.push_back(found.cFileName);
+                }
+            } while (FindNextFileA(search, &found));
+            FindClose(search);
+        }
+        return names;
+    }
+    int IndexOf(const std::string& name) const {
+        std::vector<std::string> order = SearchOrder();
+        for (size_t i = 0; i < order.size(); ++i) {
+            if (order[i] == name) {
+                return static_cast<int>(i) + 1;
+            }
+        }
+        return -1;
+    }
+    void Select(int index) {
+        SendDlgItemMessageA(MainDialog, IDC_LANGUAGE, CB_SETCURSEL, index, 0);
+        SelectLanguageByIndex();
+    }
+
+    TempFolder folder;
+    std::string lngs;
+};
+
+TEST_F(LanguageListTest, ListsPacksInSearchOrderUnderTheirDisplayNames) {
+    const std::pair<const char*, const char*> packs[] = {
+        {"Zulu.lng", "[Info]\r\nLanguage=isiZulu\r\n"},
+        {"Alpha.lng", "[Data]\r\n0=x\r\n"},          // no [Info]: base name
+        {"Empty.lng", "[Info]\r\nLanguage=\r\n"},    // empty name: base name
+        {"Twin.lng", "[Info]\r\nLanguage=Same\r\n"}, // two packs, one name
+        {"Twin2.lng", "[Info]\r\nLanguage=Same\r\n"},
+        {"multi.dot.lng", "garbage without sections"}, // unreadable: base name
+    };
+    const std::pair<std::string, std::string> expectedDisplay[] = {
+        {"Zulu.lng", "isiZulu"}, {"Alpha.lng", "Alpha"}, {"Empty.lng", "Empty"},
+        {"Twin.lng", "Same"},    {"Twin2.lng", "Same"},  {"multi.dot.lng", "multi.dot"},
+    };
+    for (const auto& pack : packs) {
+        WritePack(pack.first, pack.second);
+    }
+    folder.makeFolder("Lngs\\Folder.lng"); // named like a pack, but a folder
+    folder.write("Lngs\\notes.txt", "not a pack");
+
+    EXPECT_EQ(BuildLanguageList(), 0);
+
+    std::vector<std::string> expectedItems = {"English (USA)"};
+    std::vector<std::string> order = SearchOrder();
+    ASSERT_EQ(order.size(), 6u);
+    for (const std::string& name : order) {
+        for (const auto& display : expectedDisplay) {
+            if (display.first == name) {
+                expectedItems.push_back(display.second);
+            }
+        }
+    }
+    EXPECT_EQ(Items(), expectedItems);
+
+    std::vector<std::string> listed;
+    for (LanguageEntry* entry = LanguageList; entry; entry = entry->next) {
+        listed.push_back(entry->fileName);
+    }
+    EXPECT_EQ(listed, order);
+}
+
+TEST_F(LanguageListTest, PreselectsTheStoredPackByExactName) {
+    for (const char* name : {"German.lng", "French.lng", "Dutch.lng"}) {
+        WritePack(name, "[Info]\r\nLanguage=x\r\n");
+    }
+    folder.makeFolder("Lngs\\Aaa.lng");
+    struct Case {
+        const char* stored;
+        int expected; // -1: the stored pack's position in the search order
+    };
+    const Case cases[] = {
+        {"Default", 0},    {"French.lng", -1}, {"Dutch.lng", -1},
+        {"FRENCH.LNG", 0}, {"Missing.lng", 0}, {"default", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        TearDown();
+        SetUp();
+        strcpy(CurrentLanguageFile, c.stored);
+        int expected = c.expected < 0 ? IndexOf(c.stored) : c.expected;
+        EXPECT_EQ(BuildLanguageList(), expected);
+        EXPECT_STREQ(CurrentLanguageFile, c.stored); // kept, found or not
+    }
+}
+
+TEST_F(LanguageListTest, SelectionStoresTheEntrysFileName) {
+    for (const char* name : {"One.lng", "Two.lng", "Three.lng"}) {
+        WritePack(name, "");
+    }
+    BuildLanguageList();
+    std::vector<std::string> order = SearchOrder();
+    for (int index = 3; index >= 1; --index) {
+        Select(index);
+        EXPECT_EQ(CurrentLanguageFile, order[index - 1]);
+    }
+    Select(0);
+    EXPECT_STREQ(CurrentLanguageFile, "Default");
+
+    // No selection, or an item with no entry behind it, changes nothing.
+    Select(2);
+    Select(-1);
+    EXPECT_EQ(CurrentLanguageFile, order[1]);
+    AddLanguageItem("stray");
+    Select(4);
+    EXPECT_EQ(CurrentLanguageFile, order[1]);
+
+    FreeLanguageList(LanguageList);
+    EXPECT_EQ(LanguageList, nullptr);
+}
+
+TEST_F(LanguageListTest, NoPackFolderLeavesTheBuiltInItemAlone) {
+    RemoveDirectoryA(lngs.c_str());
+    strcpy(CurrentLanguageFile, "German.lng");
+    EXPECT_EQ(BuildLanguageList(), 0);
+    EXPECT_EQ(Items(), std::vector<std::string>{"English (USA)"});
+    EXPECT_EQ(LanguageList, nullptr);
+}
+
+// A pack whose full path would not fit in 260 bytes is left out whole, so
+// the items after it keep their numbers; an unknown program folder lists
+// nothing and falls back to English.
+TEST_F(LanguageListTest, PacksBeyondThePathLimitAreSkipped) {
+    // Names whose full paths are 259 bytes (the most that fits) and 260.
+    auto nameForPathLength = [&](char fill, size_t pathLength) {
+        return std::string(pathLength - strlen(ExeDirectory) - strlen("Lngs\\.lng"), fill) + ".lng";
+    };
+    std::string fits = nameForPathLength('F', 259);
+    std::string tooLong = nameForPathLength('T', 260);
+    for (const std::string& name : {fits, tooLong}) {
+        // The ANSI file functions stop at 260 bytes; the wide ones do not.
+        std::string path = "\\\\?\\" + lngs + name;
+        HANDLE file = CreateFileW(std::wstring(path.begin(), path.end()).c_str(), GENERIC_WRITE, 0,
+                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE) << name.size();
+        CloseHandle(file);
+    }
+    WritePack("Short.lng", "[Info]\r\nLanguage=Short\r\n[Data]\r\n8=Kurz\r\n");
+    ASSERT_EQ(SearchOrder().size(), 3u);
+
+    strcpy(CurrentLanguageFile, "Short.lng");
+    int selected = BuildLanguageList();
+    std::vector<std::string> expected = {"English (USA)"};
+    for (const std::string& name : SearchOrder()) {
+        if (name != tooLong) {
+            expected.push_back(name == fits ? fits.substr(0, fits.size() - 4) : "Short");
+        }
+    }
+    EXPECT_EQ(Items(), expected);
+    ASSERT_GT(selected, 0);
+    EXPECT_EQ(expected[selected], "Short");
+    ApplyInterfaceTexts();
+    char text[64];
+    GetDlgItemTextA(MainDialog, IDC_CRYPT, text, sizeof text);
+    EXPECT_STREQ(text, "Kurz");
+
+    ExeDirectory[0] = '\0';
+    ApplyInterfaceTexts();
+    GetDlgItemTextA(MainDialog, IDC_CRYPT, text, sizeof text);
+    EXPECT_STREQ(text, "C&rypt");
+}
+
+} // namespace

@@ -1,0 +1,113 @@
+// The settings file: reading the remembered language, writing it back, and
+// the file probing around both.
+
+#include "settings/settings.h"
+#include "ui/globals.h"
+#include "tests/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+class SettingsTest : public ::testing::Test {
+  protected:
+    void SetUp() override { UseSettingsFile("Obrello.ini"); }
+    void UseSettingsFile(const std::string& name) {
+        strcpy(SettingsPath, (folder / name).c_str());
+        strcpy(CurrentLanguageFile, "unset");
+    }
+    std::string ReadBack() { return ReadWholeFile(SettingsPath); }
+
+    TempFolder folder;
+};
+
+TEST_F(SettingsTest, LoadsTheStoredValueOrDefault) {
+    struct Case {
+        const char* content; // null: no file at all
+        std::string expected;
+    };
+    const Case cases[] = {
+        {nullptr, "Default"},
+        {"[Options]\r\nLanguageFile=French.lng\r\n", "French.lng"},
+        {"[Other]\r\nLanguageFile=French.lng\r\n", "Default"},
+        {"[Options]\r\nLanguageFile=\r\n", ""},
+        {"[options]\r\nlanguagefile=Dutch.lng\r\n", "Dutch.lng"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.content ? c.content : "(no file)");
+        DeleteFileA(SettingsPath);
+        if (c.content) {
+            folder.write("Obrello.ini", c.content);
+        }
+        LoadSettings();
+        EXPECT_EQ(CurrentLanguageFile, c.expected);
+    }
+}
+
+TEST_F(SettingsTest, ValueLongerThanTheBufferIsCutTo259Bytes) {
+    std::string longName(300, 'x');
+    folder.write("Obrello.ini", "[Options]\r\nLanguageFile=" + longName + "\r\n");
+    LoadSettings();
+    EXPECT_EQ(CurrentLanguageFile, longName.substr(0, 259));
+}
+
+TEST_F(SettingsTest, SaveCreatesTheFileAndKeepsEverythingElse) {
+    strcpy(CurrentLanguageFile, "Default");
+    SaveSettings();
+    EXPECT_NE(ReadBack().find("[Options]"), std::string::npos);
+    EXPECT_NE(ReadBack().find("LanguageFile=Default"), std::string::npos);
+
+    folder.write("Obrello.ini",
+                 "; note\r\n[Window]\r\nLeft=10\r\n[Options]\r\nLanguageFile=Old.lng\r\n"
+                 "Extra=1\r\n");
+    strcpy(CurrentLanguageFile, "German.lng");
+    SaveSettings();
+    std::string saved = ReadBack();
+    for (const char* kept :
+         {"; note", "[Window]", "Left=10", "Extra=1", "LanguageFile=German.lng"}) {
+        EXPECT_NE(saved.find(kept), std::string::npos) << kept;
+    }
+    EXPECT_EQ(saved.find("Old.lng"), std::string::npos);
+}
+
+TEST_F(SettingsTest, ReadOnlyFileIsMadeWritableKeepingOtherAttributes) {
+    folder.write("Obrello.ini", "[Options]\r\nLanguageFile=Old.lng\r\n");
+    SetFileAttributesA(SettingsPath, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    strcpy(CurrentLanguageFile, "Italian.lng");
+    SaveSettings();
+    DWORD attributes = GetFileAttributesA(SettingsPath);
+    EXPECT_FALSE(attributes & FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_NE(ReadBack().find("LanguageFile=Italian.lng"), std::string::npos);
+}
+
+TEST_F(SettingsTest, FileHeldWithoutReadSharingCountsAsAbsent) {
+    folder.write("Obrello.ini", "[Options]\r\nLanguageFile=French.lng\r\n");
+    EXPECT_TRUE(FileCanBeOpened(SettingsPath));
+    HANDLE held = CreateFileA(SettingsPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(FileCanBeOpened(SettingsPath));
+    LoadSettings();
+    EXPECT_STREQ(CurrentLanguageFile, "Default");
+    CloseHandle(held);
+    EXPECT_FALSE(FileCanBeOpened((folder / "missing.ini").c_str()));
+    EXPECT_FALSE(FileCanBeOpened(""));
+}
+
+TEST_F(SettingsTest, WithoutAWholeSettingsPathNothingIsReadOrWritten) {
+    SettingsPath[0] = '\0';
+    LoadSettings();
+    EXPECT_STREQ(CurrentLanguageFile, "Default");
+    strcpy(CurrentLanguageFile, "German.lng");
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    std::string systemProfile = std::string(windows) + "\\win.ini";
+    std::string before = ReadWholeFile(systemProfile);
+    SaveSettings();
+    EXPECT_EQ(ReadWholeFile(systemProfile), before);
+}
+
+} // namespace

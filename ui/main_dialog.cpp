@@ -1,0 +1,136 @@
+#include "ui/main_dialog.h"
+
+#include "compose/compose.h"
+#include "language/interface_texts.h"
+#include "language/language_list.h"
+#include "res/resource.h"
+#include "settings/settings.h"
+#include "ui/globals.h"
+#include "ui/program_paths.h"
+
+namespace {
+
+// Each input box is read with this capacity, terminator included, so the
+// composer sees at most 32,765 bytes of each.
+enum { InputCapacity = 32766 };
+
+void DeriveGlobalPaths() {
+    char modulePath[PathCapacity];
+    DWORD length = GetModuleFileNameA(nullptr, modulePath, PathCapacity);
+    // A path that filled the whole buffer was cut: use none rather than a wrong one.
+    bool whole = length > 0 && length < PathCapacity;
+    DeriveProgramPaths(whole ? modulePath : nullptr, ExeDirectory, SettingsPath);
+}
+
+void OnInitDialog(HWND dialog) {
+    DeriveGlobalPaths();
+    MainDialog = dialog;
+    SetWindowIcons();
+    CheckDlgButton(MainDialog, IDC_GENERATE_HTML, BST_CHECKED);
+    AddLanguageItem("English (USA)");
+    LoadSettings();
+    int selected = BuildLanguageList();
+    SendDlgItemMessageA(MainDialog, IDC_LANGUAGE, CB_SETCURSEL, selected, 0);
+    ApplyInterfaceTexts();
+}
+
+void EndMainDialog() {
+    EndDialog(MainDialog, 0);
+}
+
+bool IsChecked(int controlId) {
+    return IsDlgButtonChecked(MainDialog, controlId) == BST_CHECKED;
+}
+
+// Clicks on the controls IDC_GENERATE_HTML (1004) to IDC_COPY (1009), in
+// identifier order; a null entry does nothing.
+void (*const ClickHandlers[])() = {
+    UpdateHtmlOptionControls, // IDC_GENERATE_HTML
+    OnCryptCommand,           // IDC_CRYPT
+    EndMainDialog,            // IDC_EXIT
+    nullptr,                  // IDC_USE_SCRIPT toggles itself
+    nullptr,                  // IDC_DESCRIPTION
+    CopyOutputToClipboard,    // IDC_COPY
+};
+
+void OnCommand(WORD code, WORD id, HWND control) {
+    // Menus and accelerators, and with them Enter and Esc (the window has no
+    // OK or Cancel button), come without a control and do nothing.
+    if (!control) {
+        return;
+    }
+    if (code == BN_CLICKED && id >= IDC_GENERATE_HTML && id <= IDC_COPY) {
+        void (*handler)() = ClickHandlers[id - IDC_GENERATE_HTML];
+        if (handler) {
+            handler();
+        }
+    } else if (code == CBN_SELCHANGE && id == IDC_LANGUAGE) {
+        SelectLanguageByIndex();
+        ApplyInterfaceTexts();
+    }
+}
+
+} // namespace
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog(dialog);
+        return TRUE;
+    case WM_COMMAND:
+        OnCommand(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return TRUE;
+    case WM_CLOSE:
+        EndMainDialog();
+        return TRUE;
+    case WM_DESTROY:
+        SaveSettings();
+        FreeLanguageList(LanguageList);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void SetWindowIcons() {
+    HICON icon = LoadIconA(InstanceHandle, MAKEINTRESOURCEA(IDI_MAIN));
+    const WPARAM kinds[] = {ICON_SMALL, ICON_BIG, ICON_SMALL2};
+    for (WPARAM kind : kinds) {
+        SendMessageA(MainDialog, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
+    }
+}
+
+void UpdateHtmlOptionControls() {
+    BOOL enabled = IsChecked(IDC_GENERATE_HTML);
+    const int dependents[] = {IDC_USE_SCRIPT, IDC_DESCRIPTION_LABEL, IDC_DESCRIPTION};
+    for (int id : dependents) {
+        EnableWindow(GetDlgItem(MainDialog, id), enabled);
+    }
+}
+
+void OnCryptCommand() {
+    // Both inputs share one allocation; if memory cannot be had the output
+    // box keeps what it showed.
+    char* inputs = static_cast<char*>(GlobalAlloc(GPTR, 2 * InputCapacity));
+    if (!inputs) {
+        return;
+    }
+    CryptRequest request;
+    request.uri = inputs;
+    request.description = inputs + InputCapacity;
+    GetDlgItemTextA(MainDialog, IDC_URI, inputs, InputCapacity);
+    GetDlgItemTextA(MainDialog, IDC_DESCRIPTION, inputs + InputCapacity, InputCapacity);
+    request.generateHtml = IsChecked(IDC_GENERATE_HTML);
+    request.useScript = IsChecked(IDC_USE_SCRIPT);
+    char* output = ComposeCryptedText(request);
+    if (output) {
+        SetDlgItemTextA(MainDialog, IDC_CRYPTED, output);
+        FreeCryptedText(output);
+    }
+    GlobalFree(inputs);
+}
+
+void CopyOutputToClipboard() {
+    SendDlgItemMessageA(MainDialog, IDC_CRYPTED, EM_SETSEL, 0, -1);
+    SendDlgItemMessageA(MainDialog, IDC_CRYPTED, WM_COPY, 0, 0);
+}
