@@ -1,0 +1,30 @@
+# Checks the built Obrello.exe: it imports nothing but Windows system DLLs and
+# stays within its size budget.
+#   cmake -DEXE=path -DOBJDUMP=path -DMAX_BYTES=n -P CheckExecutable.cmake
+
+cmake_minimum_required(VERSION 3.25)
+
+set(SYSTEM_DLLS KERNEL32.DLL USER32.DLL COMCTL32.DLL MSVCRT.DLL GDI32.DLL ADVAPI32.DLL)
+
+execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE headers RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "cannot read ${EXE}")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\r\n]+" names "${headers}")
+if(NOT names)
+    message(FATAL_ERROR "no imports found in ${EXE}")
+endif()
+foreach(entry ${names})
+    string(REPLACE "DLL Name: " "" dll "${entry}")
+    string(TOUPPER "${dll}" dll)
+    message(STATUS "imports ${dll}")
+    if(NOT dll IN_LIST SYSTEM_DLLS)
+        message(FATAL_ERROR "${EXE} imports ${dll}, which is not a Windows system DLL")
+    endif()
+endforeach()
+
+file(SIZE ${EXE} size)
+message(STATUS "size ${size} bytes (budget ${MAX_BYTES})")
+if(size GREATER MAX_BYTES)
+    message(FATAL_ERROR "${EXE} is ${size} bytes, over the budget of ${MAX_BYTES}")
+endif()
