@@ -6,7 +6,10 @@
 set -euo pipefail
 
 run_packages=(cmake make g++ googletest g++-mingw-w64-i686 wine wine32:i386)
-test_packages=("${run_packages[@]}" libbenchmark-dev)
+# Beyond the build: the benchmark library, clang with libFuzzer for the fuzz
+# run, the static analysers, and Chromium with Python for the browser check.
+test_packages=("${run_packages[@]}" libbenchmark-dev clang libclang-rt-14-dev clang-tidy cppcheck
+    python3 chromium)
 packages=("${test_packages[@]}")
 [ "${1:-}" = "--run" ] && packages=("${run_packages[@]}")
 
