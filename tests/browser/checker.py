@@ -1,0 +1,215 @@
+#!/usr/bin/python3
+"""Loads the pages written by make_pages in headless Chromium, with scripts on
+and off, and checks that each shows exactly one working link with the
+expected address and text.
+
+Usage: checker.py <make_pages program> <work directory>
+"""
+
+import concurrent.futures
+import html
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+from html.parser import HTMLParser
+
+CHROMIUM = "/usr/bin/chromium"
+CHROMIUM_FLAGS = [
+    "--headless", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
+    "--disable-component-update", "--disable-sync", "--no-first-run", "--disable-quic",
+]
+# Two cores: more browsers at once only slow each other down.
+PARALLEL_LOADS = 2
+LOAD_TIMEOUT_SECONDS = 40
+
+VOID_ELEMENTS = {"area", "base", "br", "col", "embed", "hr", "img", "input", "link",
+                 "meta", "source", "track", "wbr"}
+
+
+class Node:
+    def __init__(self, tag, attrs, parent):
+        self.tag = tag
+        self.attrs = attrs
+        self.parent = parent
+        self.children = []  # Node or str
+
+    def elements(self):
+        for child in self.children:
+            if isinstance(child, Node):
+                yield child
+                yield from child.elements()
+
+    def inside(self, tag):
+        node = self.parent
+        while node is not None:
+            if node.tag == tag:
+                return True
+            node = node.parent
+        return False
+
+    def previous_element(self):
+        siblings = self.parent.children
+        for child in reversed(siblings[:siblings.index(self)]):
+            if isinstance(child, Node):
+                return child
+        return None
+
+    def inner_markup(self):
+        parts = []
+        for child in self.children:
+            if isinstance(child, str):
+                parts.append(html.escape(child, quote=False))
+                continue
+            attrs = "".join(f' {name}="{html.escape(value or "")}"'
+                            for name, value in child.attrs)
+            parts.append(f"<{child.tag}{attrs}>")
+            if child.tag not in VOID_ELEMENTS:
+                parts.append(child.inner_markup() + f"</{child.tag}>")
+        return "".join(parts)
+
+
+class TreeBuilder(HTMLParser):
+    """A small tree from the serialised DOM. When scripts ran, the browser
+    kept <noscript> content as text, so it is read as text here too."""
+
+    def __init__(self, noscript_is_text):
+        super().__init__(convert_charrefs=True)
+        if noscript_is_text:
+            self.CDATA_CONTENT_ELEMENTS = HTMLParser.CDATA_CONTENT_ELEMENTS + ("noscript",)
+        self.root = Node("#root", [], None)
+        self.current = self.root
+
+    def handle_starttag(self, tag, attrs):
+        node = Node(tag, attrs, self.current)
+        self.current.children.append(node)
+        if tag not in VOID_ELEMENTS:
+            self.current = node
+
+    def handle_startendtag(self, tag, attrs):
+        self.current.children.append(Node(tag, attrs, self.current))
+
+    def handle_endtag(self, tag):
+        node = self.current
+        while node is not self.root and node.tag != tag:
+            node = node.parent
+        if node is not self.root:
+            self.current = node.parent
+
+    def handle_data(self, data):
+        self.current.children.append(data)
+
+
+def parse(markup, noscript_is_text=False):
+    builder = TreeBuilder(noscript_is_text)
+    builder.feed(markup)
+    builder.close()
+    return builder.root
+
+
+def dump_dom(page, scripts):
+    """The page's DOM after load, as Chromium serialises it."""
+    profile = tempfile.mkdtemp(prefix="obrello-browser-")
+    try:
+        flags = CHROMIUM_FLAGS + [f"--user-data-dir={profile}"]
+        if not scripts:
+            # The profile's content setting, not --blink-settings: with
+            # scriptEnabled=false, --dump-dom itself returns nothing.
+            os.makedirs(os.path.join(profile, "Default"))
+            with open(os.path.join(profile, "Default", "Preferences"), "w") as prefs:
+                json.dump({"profile": {"default_content_setting_values": {"javascript": 2}}},
+                          prefs)
+        url = "file://" + os.path.abspath(page)
+        result = subprocess.run([CHROMIUM] + flags + ["--dump-dom", url],
+                                capture_output=True, timeout=LOAD_TIMEOUT_SECONDS)
+        dom = result.stdout.decode("utf-8", errors="replace")
+        if result.returncode != 0 or "<html" not in dom:
+            raise RuntimeError(f"chromium exit {result.returncode}, no DOM; stderr tail: "
+                               + result.stderr.decode(errors="replace")[-500:])
+        return dom
+    finally:
+        shutil.rmtree(profile, ignore_errors=True)
+
+
+def place_problem(page, scripts, anchors):
+    """Why the anchors are not where this form and mode must put them, or None."""
+    if len(anchors) != 1:
+        return f"expected exactly one <a> element, found {len(anchors)}"
+    anchor = anchors[0]
+    if page["form"] == "anchor":
+        return None
+    if not scripts:
+        return None if anchor.inside("noscript") else "the link is not inside <noscript>"
+    previous = anchor.previous_element()
+    if previous is None or previous.tag != "script":
+        return "the link is not the one written by the script"
+    return None
+
+
+def check_load(page, scripts, dom):
+    """(check name, problem or None) for one loaded page."""
+    anchors = [node for node in parse(dom, noscript_is_text=scripts).elements()
+               if node.tag == "a"]
+    problem = place_problem(page, scripts, anchors)
+    if problem:
+        return [("link", problem)]
+    anchor = anchors[0]
+    href = dict(anchor.attrs).get("href")
+    want_inner = parse(page["description"]).inner_markup()
+    got_inner = anchor.inner_markup()
+    return [
+        ("link", None),
+        ("href", None if href == page["uri"] else
+         f"got {ascii(href)}, expected {ascii(page['uri'])}"),
+        ("text", None if got_inner == want_inner else
+         f"got {ascii(got_inner)}, expected {ascii(want_inner)}"),
+    ]
+
+
+def run_load(workdir, page, scripts):
+    try:
+        return check_load(page, scripts, dump_dom(os.path.join(workdir, page["file"]), scripts))
+    except (RuntimeError, subprocess.TimeoutExpired, OSError) as error:
+        return [("load", str(error))]
+
+
+def main():
+    if len(sys.argv) != 3:
+        sys.exit("usage: checker.py <make_pages program> <work directory>")
+    make_pages, workdir = sys.argv[1], sys.argv[2]
+    if not os.access(CHROMIUM, os.X_OK):
+        print(f"browser: {CHROMIUM} is missing; install the chromium package")
+        print("browser: 0 passed, 1 failed")
+        return 1
+    shutil.rmtree(workdir, ignore_errors=True)
+    os.makedirs(workdir)
+    subprocess.run([make_pages, workdir], check=True)
+    with open(os.path.join(workdir, "manifest.json"), encoding="ascii") as manifest:
+        pages = json.load(manifest)["pages"]
+
+    started = time.monotonic()
+    loads = [(page, scripts) for page in pages for scripts in (True, False)]
+    with concurrent.futures.ThreadPoolExecutor(PARALLEL_LOADS) as pool:
+        results = list(pool.map(lambda load: run_load(workdir, *load), loads))
+
+    passed = failed = 0
+    for (page, scripts), checks in zip(loads, results):
+        mode = "scripts on " if scripts else "scripts off"
+        for name, problem in checks:
+            label = f"{page['file']:<20} {mode}  {name}"
+            if problem:
+                failed += 1
+                print(f"FAIL {label:<40} {problem}")
+            else:
+                passed += 1
+                print(f"ok   {label}")
+    print(f"({len(loads)} page loads in {time.monotonic() - started:.1f} s)")
+    print(f"browser: {passed} passed, {failed} failed")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
