@@ -53,10 +53,10 @@ void (*const ClickHandlers[])() = {
     CopyOutputToClipboard,    // IDC_COPY
 };
 
-void OnCommand(WORD code, WORD id, HWND control) {
+void OnCommand(WORD code, WORD id, bool fromControl) {
     // Menus and accelerators, and with them Enter and Esc (the window has no
     // OK or Cancel button), come without a control and do nothing.
-    if (!control) {
+    if (!fromControl) {
         return;
     }
     if (code == BN_CLICKED && id >= IDC_GENERATE_HTML && id <= IDC_COPY) {
@@ -78,7 +78,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         OnInitDialog(dialog);
         return TRUE;
     case WM_COMMAND:
-        OnCommand(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam));
+        OnCommand(HIWORD(wParam), LOWORD(wParam), lParam != 0);
         return TRUE;
     case WM_CLOSE:
         EndMainDialog();
