@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds every configuration and runs all tests:
-# the portable code natively and under ASan/UBSan, then the Windows build
-# (composer, resources, settings, languages and the real program) under Wine.
-# Exits non-zero on any failure and leaves no Wine process behind.
+# the portable code natively (with the browser check) and under ASan/UBSan,
+# the Windows build (composer, resources, settings, languages, the real
+# program and its package) under Wine, a bounded fuzzing run, static analysis
+# and a reproducibility check. Exits non-zero on any failure and leaves no
+# Wine process behind.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -40,9 +42,24 @@ run_configuration() {
     rm -f "$log"
 }
 
-for preset in native sanitize windows; do
+run_check() {
+    local name=$1
+    shift
+    echo "=== $name"
+    if "$@"; then
+        passed=$((passed + 1))
+    else
+        echo "=== $name: FAILED"
+        failed=$((failed + 1))
+        status=1
+    fi
+}
+
+for preset in native sanitize windows fuzz; do
     run_configuration "$preset"
 done
+run_check lint scripts/lint.sh
+run_check reproducible scripts/check-reproducible.sh
 
 echo
 echo "total: $passed passed, $failed failed"

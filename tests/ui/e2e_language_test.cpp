@@ -1,0 +1,112 @@
+// Language packs and the settings file as a user meets them: choosing a
+// language, restarting, incomplete packs and settings files in odd states.
+
+#include <gtest/gtest.h>
+
+#include "tests/ui/obrello_driver.h"
+
+namespace {
+
+const std::vector<std::string> kEnglishTexts = englishTexts();
+const std::vector<std::string> kPackTexts = {"T0", "T1", "T2", "T3", "T4", "T5",
+                                             "T6", "T7", "T8", "T9", "T10"};
+
+// A pack that translates every text: "T0" to "T10".
+PackFile fullPack() {
+    std::string content = "[Info]\r\nLanguage=Testish\r\n[Data]\r\n";
+    for (int key = 0; key < 11; ++key) {
+        content += std::to_string(key) + "=T" + std::to_string(key) + "\r\n";
+    }
+    return {"Test.lng", content};
+}
+
+std::string savedLanguage(const Sandbox& box) {
+    return iniValue(readFile(box.settingsPath()), "Options", "LanguageFile");
+}
+
+} // namespace
+
+TEST(E2eLanguage, ChosenPackAppliesAndOutlivesARestart) {
+    Sandbox box({fullPack()});
+    {
+        App app(box);
+        EXPECT_EQ(app.languages(), (std::vector<std::string>{"English (USA)", "Testish"}));
+        EXPECT_EQ(app.selectedLanguage(), 0);
+        app.selectLanguage(1);
+        EXPECT_EQ(interfaceTexts(app), kPackTexts);
+        app.click(IDC_EXIT);
+        ASSERT_EQ(app.waitForExit(), 0u);
+    }
+    EXPECT_EQ(savedLanguage(box), "Test.lng");
+    {
+        App app(box);
+        EXPECT_EQ(app.selectedLanguage(), 1);
+        EXPECT_EQ(interfaceTexts(app), kPackTexts);
+        app.selectLanguage(0);
+        EXPECT_EQ(interfaceTexts(app), kEnglishTexts);
+        app.click(IDC_EXIT);
+        ASSERT_EQ(app.waitForExit(), 0u);
+    }
+    EXPECT_EQ(savedLanguage(box), "Default");
+}
+
+TEST(E2eLanguage, MissingEmptyAndOverlongPackTextsAreHandled) {
+    std::string overlong;
+    for (int i = 0; i < 3000; ++i) {
+        overlong += static_cast<char>('0' + i % 10);
+    }
+    // No [Info] section: the pack is listed under its file's base name.
+    PackFile partial{"Partial.lng", "[Data]\r\n0=Sprache\r\n5=" + overlong + "\r\n8=\r\n"};
+    Sandbox box({partial}, "[Options]\r\nLanguageFile=Partial.lng\r\n");
+    App app(box);
+    EXPECT_EQ(app.languages(), (std::vector<std::string>{"English (USA)", "Partial"}));
+    EXPECT_EQ(app.selectedLanguage(), 1);
+    std::vector<std::string> expected = kEnglishTexts;
+    expected[0] = "Sprache";
+    expected[5] = overlong.substr(0, 2047);
+    expected[8] = "";
+    EXPECT_EQ(interfaceTexts(app), expected);
+    app.click(IDC_EXIT);
+    EXPECT_EQ(app.waitForExit(), 0u);
+}
+
+TEST(E2eLanguage, SettingsFileIsReadAndWrittenBack) {
+    const char kOthers[] = "[Before]\r\nA=1\r\n[Options]\r\nOther=2\r\nLanguageFile=Default\r\n"
+                           "[After]\r\nB=3\r\n";
+    struct Case {
+        const char* name;
+        const char* settings; // null: no file
+        bool readOnly;
+        int choose; // item picked by the user, or -1
+        int shownAtStart;
+        const char* saved;
+    } cases[] = {
+        {"no settings file", nullptr, false, -1, 0, "Default"},
+        {"missing pack kept", "[Options]\r\nLanguageFile=Gone.lng\r\n", false, -1, 0, "Gone.lng"},
+        {"read-only, other content", kOthers, true, 1, 0, "Test.lng"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Sandbox box({fullPack()}, c.settings);
+        if (c.readOnly) {
+            SetFileAttributesA(box.settingsPath().c_str(), FILE_ATTRIBUTE_READONLY);
+        }
+        App app(box);
+        EXPECT_EQ(app.selectedLanguage(), c.shownAtStart);
+        // A stored name that matches no pack shows English.
+        EXPECT_EQ(interfaceTexts(app), c.shownAtStart ? kPackTexts : kEnglishTexts);
+        if (c.choose >= 0) {
+            app.selectLanguage(c.choose);
+        }
+        SendMessageA(app.window(), WM_CLOSE, 0, 0);
+        ASSERT_EQ(app.waitForExit(), 0u);
+        std::string ini = readFile(box.settingsPath());
+        EXPECT_EQ(iniValue(ini, "Options", "LanguageFile"), c.saved);
+        EXPECT_EQ(GetFileAttributesA(box.settingsPath().c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+        if (c.settings == kOthers) {
+            EXPECT_EQ(iniValue(ini, "Before", "A") + iniValue(ini, "Options", "Other") +
+                          iniValue(ini, "After", "B"),
+                      "123");
+        }
+    }
+}

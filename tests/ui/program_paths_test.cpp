@@ -1,0 +1,58 @@
+// The program folder and settings path derived from the executable's path,
+// up to and past the 260-byte limit.
+
+#include "ui/program_paths.h"
+#include "ui/globals.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+struct PathCase {
+    std::string module;
+    std::string folder;
+    std::string settings;
+};
+
+// A path of exactly `length` bytes: "C:\" + padding + tail.
+std::string PathOfLength(size_t length, const std::string& tail) {
+    return "C:\\" + std::string(length - 3 - tail.size(), 'p') + tail;
+}
+
+TEST(ProgramPaths, FolderAndSettingsFileFollowTheExecutable) {
+    const std::string at259 = PathOfLength(259, "\\Obrello.exe");
+    const std::string noDot257 = PathOfLength(257, "\\Obrello");
+    const std::string shortExt258 = PathOfLength(258, "\\Obrello.x");
+    const std::string noDot255 = PathOfLength(255, "\\Obrello");
+    const PathCase cases[] = {
+        {"C:\\Tools\\Prog.exe", "C:\\Tools\\", "C:\\Tools\\Prog.ini"},
+        {"C:\\Tools\\Prog", "C:\\Tools\\", "C:\\Tools\\Prog.ini"},
+        {"C:\\My.Tools\\Prog", "C:\\My.Tools\\", "C:\\My.ini"},
+        {"C:\\Tools\\Prog.v2.exe", "C:\\Tools\\", "C:\\Tools\\Prog.v2.ini"},
+        {"Prog.exe", "Prog.exe\\", "Prog.ini"},
+        {at259, at259.substr(0, 259 - 11), at259.substr(0, 255) + ".ini"},
+        {noDot255, noDot255.substr(0, 255 - 7), noDot255 + ".ini"},
+        // Settings paths of 261 and 260 characters would not fit: none at all.
+        {noDot257, noDot257.substr(0, 257 - 7), ""},
+        {shortExt258, shortExt258.substr(0, 258 - 9), ""},
+        // A module path that did not fit: nothing is known.
+        {PathOfLength(260, "\\Obrello.exe"), "", ""},
+    };
+    for (const PathCase& c : cases) {
+        SCOPED_TRACE(c.module.size() > 40 ? std::to_string(c.module.size()) + " bytes" : c.module);
+        char folder[PathCapacity];
+        char settings[PathCapacity];
+        DeriveProgramPaths(c.module.c_str(), folder, settings);
+        EXPECT_EQ(folder, c.folder);
+        EXPECT_EQ(settings, c.settings);
+    }
+    char folder[PathCapacity] = "x";
+    char settings[PathCapacity] = "x";
+    DeriveProgramPaths(nullptr, folder, settings);
+    EXPECT_STREQ(folder, "");
+    EXPECT_STREQ(settings, "");
+}
+
+} // namespace
