@@ -85,6 +85,15 @@ void PutReferences(Output& output, const char* uri, size_t length) {
     }
 }
 
+// One line `var x="text";` of the script, the text inserted raw.
+template <size_t N>
+void PutStringStatement(Output& output, const char (&open)[N], const char* text, size_t length) {
+    Put(output, open);
+    Put(output, text, length);
+    Put(output, STMT_END);
+    Put(output, NL);
+}
+
 // `SplitPoints`: the script rebuilds the URI from three plain pieces.
 void PutScript(Output& output, const char* uri, size_t n, const char* description,
                size_t descriptionLength) {
@@ -97,18 +106,9 @@ void PutScript(Output& output, const char* uri, size_t n, const char* descriptio
     Put(output, NL);
     Put(output, COMMENT_OPEN);
     Put(output, NL);
-    Put(output, S1_OPEN);
-    Put(output, uri, t1);
-    Put(output, STMT_END);
-    Put(output, NL);
-    Put(output, S2_OPEN);
-    Put(output, uri + t1, t2 - t1);
-    Put(output, STMT_END);
-    Put(output, NL);
-    Put(output, DESC_OPEN);
-    Put(output, description, descriptionLength);
-    Put(output, STMT_END);
-    Put(output, NL);
+    PutStringStatement(output, S1_OPEN, uri, t1);
+    PutStringStatement(output, S2_OPEN, uri + t1, t2 - t1);
+    PutStringStatement(output, DESC_OPEN, description, descriptionLength);
     Put(output, WRITE_OPEN);
     Put(output, uri + t2, n - t2);
     Put(output, WRITE_CLOSE);

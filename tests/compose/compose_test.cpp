@@ -1,4 +1,5 @@
 #include "compose/compose.h"
+#include "tests/support/crypt_oracle.h"
 
 #include <gtest/gtest.h>
 
@@ -24,18 +25,6 @@ std::string Compose(const char* uri, const char* description, bool html, bool sc
 
 const char kExampleRefs[] = "&#97;&#98;&#99;&#100;&#101;&#102;&#103;";
 const char kExampleAnchor[] = "<a href=\"&#97;&#98;&#99;&#100;&#101;&#102;&#103;\">Contact</a>";
-const char kExampleScript[] =
-    "<noscript>\r\n"
-    "<a href=\"&#97;&#98;&#99;&#100;&#101;&#102;&#103;\">Contact</a>\r\n"
-    "</noscript>\r\n"
-    "<script language=JavaScript type=\"text/javascript\">\r\n"
-    "<!--\r\n"
-    "var s1=\"ab\";\r\n"
-    "var s2=\"cd\";\r\n"
-    "var sDesc=\"Contact\";\r\n"
-    "document.write(\"<a h\"+\"ref=\\\"\"+s1+s2+\"efg\\\">\"+sDesc+\"</a>\");\r\n"
-    "//-->\r\n"
-    "</script>";
 
 // The script lines around the variable parts, in order; shared by the
 // examples below and the property test, which reads the output through them.
@@ -54,7 +43,7 @@ TEST(ComposeCryptedText, ProducesEachShapeExactly) {
         bool html, script;
         std::string expected;
     } cases[] = {
-        {"abcdefg", "Contact", true, true, kExampleScript},
+        {"abcdefg", "Contact", true, true, kWorkedExample},
         {"abcdefg", "Contact", true, false, kExampleAnchor},
         {"abcdefg", "Contact", false, false, kExampleRefs},
         {"abcdefg", "Contact", false, true, kExampleRefs}, // script needs the anchor
@@ -210,7 +199,7 @@ TEST(ComposeCryptedText, ComposesTheLargestRequestWhole) {
 
     // Expected size: the worked example's fixed text, plus per URI byte its
     // reference and one plain copy, plus the description twice.
-    const size_t fixed = strlen(kExampleScript) - strlen(kExampleRefs) - 7 - 2 * 7;
+    const size_t fixed = strlen(kWorkedExample) - strlen(kExampleRefs) - 7 - 2 * 7;
     size_t references = 0;
     for (unsigned char c : uri) {
         references += std::snprintf(nullptr, 0, "&#%u;", c);

@@ -2,35 +2,54 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
 
-// Wide calls with the "\\?\" prefix, so that files whose paths pass 260
-// bytes, which some tests make on purpose, go too.
-void RemoveTree(const std::wstring& folder) {
+std::string Narrow(const std::wstring& wide) {
+    std::string text(wide.size() * 2, '\0');
+    text.resize(WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                    text.data(), static_cast<int>(text.size()), nullptr, nullptr));
+    return text;
+}
+
+struct TreeEntry {
+    std::wstring path;
+    bool folder;
+};
+
+// Every entry below `folder` (ending in a backslash), each folder before
+// what it holds.
+void ListTree(const std::wstring& folder, std::vector<TreeEntry>& entries) {
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") {
-                continue;
-            }
-            std::wstring path = folder + name;
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path + L"\\");
-            } else {
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
     }
-    RemoveDirectoryW(folder.c_str());
+    do {
+        std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") {
+            continue;
+        }
+        bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entries.push_back({folder + name, isFolder});
+        if (isFolder) {
+            ListTree(folder + name + L"\\", entries);
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
 }
 
 } // namespace
+
+std::wstring LongPath(const std::string& path) {
+    std::wstring wide(path.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()),
+                                    wide.data(), static_cast<int>(wide.size())));
+    bool full = wide.size() >= 3 && wide[1] == L':' && wide[2] == L'\\';
+    return full ? L"\\\\?\\" + wide : wide;
+}
 
 TempFolder::TempFolder() {
     char base[MAX_PATH];
@@ -49,13 +68,27 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
-    RemoveTree(L"\\\\?\\" + std::wstring(path_.begin(), path_.end()));
+    std::vector<TreeEntry> entries;
+    std::wstring root = LongPath(path_);
+    ListTree(root, entries);
+    // Backwards, so each folder is empty by the time it is removed; read-only
+    // files (a test may make the settings so) would stop the removal.
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+        SetFileAttributesW(entry->path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (entry->folder) {
+            RemoveDirectoryW(entry->path.c_str());
+        } else {
+            DeleteFileW(entry->path.c_str());
+        }
+    }
+    RemoveDirectoryW(root.c_str());
 }
 
 std::string TempFolder::write(const std::string& name, const std::string& bytes) const {
     std::string path = path_ + name;
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    std::wstring wide = LongPath(path);
+    SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         throw std::runtime_error("cannot write " + path);
@@ -68,13 +101,34 @@ std::string TempFolder::write(const std::string& name, const std::string& bytes)
 
 std::string TempFolder::makeFolder(const std::string& name) const {
     std::string path = path_ + name;
-    CreateDirectoryA(path.c_str(), nullptr);
-    return path + "\\";
+    if (!path.empty() && path.back() != '\\') {
+        path += '\\';
+    }
+    for (size_t slash = path.find('\\', path_.size()); slash != std::string::npos;
+         slash = path.find('\\', slash + 1)) {
+        CreateDirectoryW(LongPath(path.substr(0, slash)).c_str(), nullptr);
+    }
+    return path;
+}
+
+std::vector<std::string> TempFolder::files() const {
+    std::vector<TreeEntry> entries;
+    std::wstring root = LongPath(path_);
+    ListTree(root, entries);
+    std::vector<std::string> paths;
+    for (const TreeEntry& entry : entries) {
+        if (!entry.folder) {
+            paths.push_back(path_ + Narrow(entry.path.substr(root.size())));
+        }
+    }
+    std::sort(paths.begin(), paths.end());
+    return paths;
 }
 
 std::string ReadWholeFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return {};
     }

@@ -1,8 +1,10 @@
 #pragma once
 // A fresh folder under the system's temporary folder for one test, removed
-// with everything in it when the test ends.
+// with everything in it when the test ends. Its file operations use the wide
+// calls, so paths past 260 bytes, which some tests make on purpose, work too.
 
 #include <string>
+#include <vector>
 
 class TempFolder {
   public:
@@ -15,9 +17,14 @@ class TempFolder {
     const std::string& path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + name; }
 
-    // Creates or replaces a file (binary: the bytes as given) and returns its path.
+    // Creates or replaces a file (binary: the bytes as given, read-only or
+    // not) and returns its path.
     std::string write(const std::string& name, const std::string& bytes) const;
+    // Creates the folder and any missing folders above it; returns its path,
+    // ending in a backslash.
     std::string makeFolder(const std::string& name) const;
+    // The full path of every file below the folder, sorted.
+    std::vector<std::string> files() const;
 
   private:
     std::string path_;
@@ -25,3 +32,7 @@ class TempFolder {
 
 // The whole content of a file, or the empty text when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
+
+// The wide form of a path; a full one gets the "\\?\" prefix, with which the
+// wide file calls take it past 260 bytes.
+std::wstring LongPath(const std::string& path);

@@ -21,7 +21,7 @@ PackFile fullPack() {
 }
 
 std::string savedLanguage(const Sandbox& box) {
-    return iniValue(readFile(box.settingsPath()), "Options", "LanguageFile");
+    return iniValue(ReadWholeFile(box.settingsPath()), "Options", "LanguageFile");
 }
 
 } // namespace
@@ -100,7 +100,7 @@ TEST(E2eLanguage, SettingsFileIsReadAndWrittenBack) {
         }
         SendMessageA(app.window(), WM_CLOSE, 0, 0);
         ASSERT_EQ(app.waitForExit(), 0u);
-        std::string ini = readFile(box.settingsPath());
+        std::string ini = ReadWholeFile(box.settingsPath());
         EXPECT_EQ(iniValue(ini, "Options", "LanguageFile"), c.saved);
         EXPECT_EQ(GetFileAttributesA(box.settingsPath().c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
         if (c.settings == kOthers) {

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "tests/support/crypt_oracle.h"
 #include "tests/ui/obrello_driver.h"
 
 namespace {
@@ -47,33 +48,21 @@ TEST(E2eWindow, CryptShowsEachShapeAndCopyTakesItWhole) {
             everyByte += static_cast<char>(byte);
         }
     }
-    const std::string workedExample =
-        "<noscript>\r\n"
-        "<a href=\"&#97;&#98;&#99;&#100;&#101;&#102;&#103;\">Contact</a>\r\n"
-        "</noscript>\r\n"
-        "<script language=JavaScript type=\"text/javascript\">\r\n"
-        "<!--\r\n"
-        "var s1=\"ab\";\r\n"
-        "var s2=\"cd\";\r\n"
-        "var sDesc=\"Contact\";\r\n"
-        "document.write(\"<a h\"+\"ref=\\\"\"+s1+s2+\"efg\\\">\"+sDesc+\"</a>\");\r\n"
-        "//-->\r\n"
-        "</script>";
     struct Case {
         std::string uri, description;
         bool html, script;
         std::string expected;
     } cases[] = {
-        {"abcdefg", "Contact", true, true, workedExample},
+        {"abcdefg", "Contact", true, true, kWorkedExample},
         {"abcdefg", "Contact", true, false,
          "<a href=\"&#97;&#98;&#99;&#100;&#101;&#102;&#103;\">Contact</a>"},
         {"abcdefg", "Contact", false, false, "&#97;&#98;&#99;&#100;&#101;&#102;&#103;"},
         {"abcdefg", "Contact", false, true, "&#97;&#98;&#99;&#100;&#101;&#102;&#103;"},
         {"", "Contact", false, false, ""}, // replaces the earlier output too
-        {"", "", true, true, expectedCrypt("", "", true, true)},
-        {"x", "say \"hi\" \\o/", true, true, expectedCrypt("x", "say \"hi\" \\o/", true, true)},
-        {"ab", "", true, true, expectedCrypt("ab", "", true, true)},
-        {everyByte, "caf\xE9", true, true, expectedCrypt(everyByte, "caf\xE9", true, true)},
+        {"", "", true, true, ExpectedCrypt("", "", true, true)},
+        {"x", "say \"hi\" \\o/", true, true, ExpectedCrypt("x", "say \"hi\" \\o/", true, true)},
+        {"ab", "", true, true, ExpectedCrypt("ab", "", true, true)},
+        {everyByte, "caf\xE9", true, true, ExpectedCrypt(everyByte, "caf\xE9", true, true)},
     };
     Sandbox box;
     App app(box);
@@ -99,7 +88,7 @@ TEST(E2eWindow, LongUriArrivesWholeAndLongerOnesAreCut) {
     for (int i = 0; i < 40000; ++i) {
         uri += static_cast<char>(' ' + 1 + (i * 7) % 94); // printable, quote and backslash too
     }
-    const std::string expected = expectedCrypt(uri.substr(0, 32765), "Contact", true, true);
+    const std::string expected = ExpectedCrypt(uri.substr(0, 32765), "Contact", true, true);
     // One fresh window each: Wine's edit control is slow to replace a long line.
     for (size_t length : {32765, 40000}) {
         SCOPED_TRACE(length);
@@ -142,7 +131,7 @@ TEST(E2eWindow, HtmlSwitchDisablesDependentsAndKeepsTheirState) {
         EXPECT_EQ(app.text(IDC_USE_SCRIPT), "Use &Script Method");
         app.click(IDC_CRYPT); // a disabled but checked script box is ignored
         EXPECT_EQ(app.text(IDC_CRYPTED),
-                  expectedCrypt("mailto:me@example.org", "Mail me", html, html));
+                  ExpectedCrypt("mailto:me@example.org", "Mail me", html, html));
     }
 }
 

@@ -1,9 +1,7 @@
 #include "tests/ui/obrello_driver.h"
 
+#include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
@@ -11,8 +9,21 @@ namespace {
 
 const char kCaption[] = "Obrello v3.1 - by Parwick Software";
 
-void writeFile(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
+// Nested folders whose relative path, backslashes included, is `length`
+// bytes long; none longer than the 255 bytes a name may have. Their names
+// hold dots, so a path cut short would still yield a plausible settings name
+// (...\p.ini) that a test can look for.
+std::string paddingFolders(size_t length) {
+    std::string folders;
+    while (length > 0) {
+        size_t name = std::min<size_t>(length - 1, 200);
+        if (length - name - 1 == 1) {
+            --name; // leave room for a last name of one byte and its backslash
+        }
+        folders += (name > 2 ? "p." + std::string(name - 2, 'p') : std::string(name, 'p')) + "\\";
+        length -= name + 1;
+    }
+    return folders;
 }
 
 struct WindowSearch {
@@ -34,46 +45,57 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM param) {
     return TRUE;
 }
 
+// The program's name for its settings file: its own with the extension made
+// ".ini" (added where it has none).
+std::string settingsName(const std::string& exeName) {
+    return exeName.substr(0, exeName.rfind('.')) + ".ini";
+}
+
 } // namespace
 
-Sandbox::Sandbox(const std::vector<PackFile>& packs, const char* settings) {
-    static int serial = 0;
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    dir_ = std::string(temp) + "obrello-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
-           std::to_string(++serial) + "-" + std::to_string(GetTickCount()) + "\\";
-    CreateDirectoryA(dir_.c_str(), nullptr);
+Sandbox::Sandbox(const std::vector<PackFile>& packs, const char* settings, size_t exePathLength,
+                 const std::string& exeName)
+    : exeName_(exeName) {
+    if (exePathLength) {
+        home_ =
+            folder_
+                .makeFolder(paddingFolders(exePathLength - folder_.path().size() - exeName.size()))
+                .substr(folder_.path().size());
+    }
     const char* exe = std::getenv("OBRELLO_EXE");
-    if (!exe || !CopyFileA(exe, path("Obrello.exe").c_str(), FALSE)) {
+    if (!exe || !CopyFileW(LongPath(exe).c_str(), LongPath(path(exeName)).c_str(), FALSE)) {
         throw std::runtime_error("cannot copy the program from OBRELLO_EXE");
     }
     if (!packs.empty()) {
-        CreateDirectoryA(path("Lngs").c_str(), nullptr);
+        folder_.makeFolder(home_ + "Lngs");
     }
     for (const PackFile& pack : packs) {
-        writeFile(path("Lngs\\" + pack.name), pack.content);
+        folder_.write(home_ + "Lngs\\" + pack.name, pack.content);
     }
     if (settings) {
-        writeFile(settingsPath(), settings);
+        folder_.write(home_ + settingsName(exeName), settings);
     }
 }
 
-Sandbox::~Sandbox() {
-    std::error_code error;
-    // Read-only files (a test may make the settings so) would stop the removal.
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_, error)) {
-        SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
-    }
-    std::filesystem::remove_all(dir_, error);
+std::string Sandbox::settingsPath() const {
+    return path(settingsName(exeName_));
 }
 
 App::App(const Sandbox& box) {
-    std::string exe = box.path("Obrello.exe");
-    STARTUPINFOA startup{};
+    // Started by its bare name from its own folder as the current one: the
+    // only way Wine starts a program whose full path passes 259 bytes.
+    std::wstring previous(32768, L'\0');
+    previous.resize(GetCurrentDirectoryW(previous.size(), previous.data()));
+    if (!SetCurrentDirectoryW(LongPath(box.path("")).c_str())) {
+        throw std::runtime_error("cannot enter " + box.path(""));
+    }
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process_)) {
-        throw std::runtime_error("cannot start " + exe);
+    BOOL started = CreateProcessW(LongPath(box.exeName()).c_str(), nullptr, nullptr, nullptr, FALSE,
+                                  0, nullptr, nullptr, &startup, &process_);
+    SetCurrentDirectoryW(previous.c_str());
+    if (!started) {
+        throw std::runtime_error("cannot start " + box.path(box.exeName()));
     }
     WindowSearch search{process_.dwProcessId, nullptr};
     for (int waited = 0; waited < 10000 && !search.found && running(); waited += 20) {
@@ -189,11 +211,6 @@ std::vector<std::string> interfaceTexts(const App& app) {
     return texts;
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
 std::string iniValue(const std::string& ini, const std::string& section, const std::string& key) {
     std::istringstream lines(ini);
     std::string line, current;
@@ -230,27 +247,4 @@ std::string clipboardText() {
     }
     CloseClipboard();
     return text;
-}
-
-std::string expectedCrypt(const std::string& uri, const std::string& description, bool generateHtml,
-                          bool useScript) {
-    std::string references;
-    for (unsigned char byte : uri) {
-        references += "&#" + std::to_string(byte) + ";";
-    }
-    if (!generateHtml) {
-        return references;
-    }
-    std::string anchor = "<a href=\"" + references + "\">" + description + "</a>";
-    if (!useScript) {
-        return anchor;
-    }
-    size_t third = uri.size() / 3, twoThirds = 2 * uri.size() / 3;
-    const std::string nl = "\r\n";
-    return "<noscript>" + nl + anchor + nl + "</noscript>" + nl +
-           "<script language=JavaScript type=\"text/javascript\">" + nl + "<!--" + nl +
-           "var s1=\"" + uri.substr(0, third) + "\";" + nl + "var s2=\"" +
-           uri.substr(third, twoThirds - third) + "\";" + nl + "var sDesc=\"" + description +
-           "\";" + nl + "document.write(\"<a h\"+\"ref=\\\"\"+s1+s2+\"" + uri.substr(twoThirds) +
-           "\\\">\"+sDesc+\"</a>\");" + nl + "//-->" + nl + "</script>";
 }

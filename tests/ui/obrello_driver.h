@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/support/temp_folder.h"
 
 struct PackFile {
     std::string name;    // file name inside Lngs, e.g. "Test.lng"
@@ -16,19 +17,24 @@ struct PackFile {
 };
 
 // A fresh temporary folder with a copy of the program (taken from the Windows
-// path in OBRELLO_EXE), the given packs in Lngs\ and, when `settings` is not
-// null, an Obrello.ini with that content. Removed with everything in it.
+// path in OBRELLO_EXE) named `exeName`, the given packs in Lngs\ beside it
+// and, when `settings` is not null, its settings file with that content. With
+// an `exePathLength`, the copy sits in folders nested so deep that its full
+// path is exactly that many bytes long. Removed with everything in it.
+// Every file is made with the wide calls, which go past 260 bytes.
 class Sandbox {
   public:
-    explicit Sandbox(const std::vector<PackFile>& packs = {}, const char* settings = nullptr);
-    ~Sandbox();
-    Sandbox(const Sandbox&) = delete;
-    Sandbox& operator=(const Sandbox&) = delete;
-    std::string path(const std::string& name) const { return dir_ + name; }
-    std::string settingsPath() const { return path("Obrello.ini"); }
+    explicit Sandbox(const std::vector<PackFile>& packs = {}, const char* settings = nullptr,
+                     size_t exePathLength = 0, const std::string& exeName = "Obrello.exe");
+    std::string path(const std::string& name) const { return folder_ / (home_ + name); }
+    const std::string& exeName() const { return exeName_; }
+    std::string settingsPath() const;
+    std::vector<std::string> files() const { return folder_.files(); } // the whole tree
 
   private:
-    std::string dir_; // ends in a backslash
+    TempFolder folder_;
+    std::string home_; // the program's folder inside folder_: empty or ending in a backslash
+    std::string exeName_;
 };
 
 // One running program and its main window. The destructor ends a process that
@@ -75,14 +81,8 @@ extern const TextControl kTexts[11];
 std::vector<std::string> englishTexts();
 std::vector<std::string> interfaceTexts(const App& app);
 
-std::string readFile(const std::string& path);
 // The value of `key` in `section` of INI text, or "<missing>".
 std::string iniValue(const std::string& ini, const std::string& section, const std::string& key);
 
 void clearClipboard();
 std::string clipboardText(); // CF_TEXT, empty when there is none
-
-// The output expected for one Crypt, built here from the documented format
-// independently of the product's composer.
-std::string expectedCrypt(const std::string& uri, const std::string& description, bool generateHtml,
-                          bool useScript);

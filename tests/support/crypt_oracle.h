@@ -1,0 +1,43 @@
+#pragma once
+// What the program must show for one Crypt, written here from the documented
+// output format and independently of the product's composer, for tests that
+// compare whole outputs.
+
+#include <string>
+
+// URI "abcdefg", description "Contact", both options: the documented example.
+inline const char kWorkedExample[] =
+    "<noscript>\r\n"
+    "<a href=\"&#97;&#98;&#99;&#100;&#101;&#102;&#103;\">Contact</a>\r\n"
+    "</noscript>\r\n"
+    "<script language=JavaScript type=\"text/javascript\">\r\n"
+    "<!--\r\n"
+    "var s1=\"ab\";\r\n"
+    "var s2=\"cd\";\r\n"
+    "var sDesc=\"Contact\";\r\n"
+    "document.write(\"<a h\"+\"ref=\\\"\"+s1+s2+\"efg\\\">\"+sDesc+\"</a>\");\r\n"
+    "//-->\r\n"
+    "</script>";
+
+inline std::string ExpectedCrypt(const std::string& uri, const std::string& description,
+                                 bool generateHtml, bool useScript) {
+    std::string references;
+    for (unsigned char byte : uri) {
+        references += "&#" + std::to_string(byte) + ";";
+    }
+    if (!generateHtml) {
+        return references;
+    }
+    std::string anchor = "<a href=\"" + references + "\">" + description + "</a>";
+    if (!useScript) {
+        return anchor;
+    }
+    size_t third = uri.size() / 3, twoThirds = 2 * uri.size() / 3;
+    const std::string nl = "\r\n";
+    return "<noscript>" + nl + anchor + nl + "</noscript>" + nl +
+           "<script language=JavaScript type=\"text/javascript\">" + nl + "<!--" + nl +
+           "var s1=\"" + uri.substr(0, third) + "\";" + nl + "var s2=\"" +
+           uri.substr(third, twoThirds - third) + "\";" + nl + "var sDesc=\"" + description +
+           "\";" + nl + "document.write(\"<a h\"+\"ref=\\\"\"+s1+s2+\"" + uri.substr(twoThirds) +
+           "\\\">\"+sDesc+\"</a>\");" + nl + "//-->" + nl + "</script>";
+}
