@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Static analysis of the product code (compose/, settings/, language/, ui/):
 # clang-tidy with the repository's .clang-tidy, then cppcheck. Tests, the
-# benchmark and the fuzzer are not product code and are not checked.
+# benchmark and the fuzzer are not product code and are not analysed; the
+# layout of every C++ file in the repository is checked against .clang-format.
 # Exits non-zero on any finding, or when a tool is missing or cannot parse.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -11,7 +12,7 @@ product_dirs=(compose settings language ui)
 mapfile -t sources < <(find "${product_dirs[@]}" -name '*.cpp' | sort)
 mingw_cxx=i686-w64-mingw32-g++-posix # the Windows build's compiler
 
-for tool in clang-tidy cppcheck "$mingw_cxx"; do
+for tool in clang-tidy cppcheck clang-format "$mingw_cxx"; do
     if ! command -v "$tool" >/dev/null; then
         echo "lint: $tool is missing; scripts/setup.sh installs it" >&2
         exit 2
@@ -32,6 +33,11 @@ done
 tidy_flags+=(-I"$root" -I"$root/res")
 
 status=0
+echo "=== clang-format"
+if ! git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror; then
+    status=1
+fi
+
 echo "=== clang-tidy: ${#sources[@]} files"
 # Its tally of warnings hidden in system headers is noise: drop it.
 if ! clang-tidy --quiet "${sources[@]}" -- "${tidy_flags[@]}" \
