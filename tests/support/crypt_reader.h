@@ -54,16 +54,17 @@ class CryptReader {
     const std::string& why() const { return why_; }
 
   private:
-    void Expect(bool holds, const std::string& what) {
+    // Messages are built only on failure: Literal runs once per URI byte.
+    void Expect(bool holds, const char* what) {
         if (!holds && why_.empty()) {
-            why_ = what + " at byte " + std::to_string(at_);
+            why_ = std::string(what) + " at byte " + std::to_string(at_);
         }
     }
-    void Literal(const std::string& expected) {
-        const bool matches =
-            at_ <= text_.size() && text_.compare(at_, expected.size(), expected) == 0;
-        Expect(matches, "\"" + expected + "\"");
-        at_ += expected.size();
+    void Literal(const char* expected) {
+        const size_t length = std::char_traits<char>::length(expected);
+        const bool matches = at_ <= text_.size() && text_.compare(at_, length, expected) == 0;
+        Expect(matches, expected);
+        at_ += length;
     }
     std::string Raw(size_t length) {
         std::string part = at_ < text_.size() ? text_.substr(at_, length) : std::string();
