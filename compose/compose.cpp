@@ -23,9 +23,10 @@ const char WRITE_CLOSE[] = "\\\">\"+sDesc+\"</a>\");";
 const char COMMENT_CLOSE[] = "//-->";
 const char SCRIPT_CLOSE[] = "</script>";
 
-// "&#N;" for every byte value, made once at compile time: the byte of the
-// code page in decimal, not a character (233 is "&#233;" whatever it shows
-// as). Each entry holds the text in its first bytes and its length last.
+// "&#N;" for every byte value, made once at compile time: the byte's value
+// in decimal, which on windows-1252 names the byte's character (browsers read
+// &#128; to &#159; as windows-1252 does). Each entry holds the text in its
+// first bytes and its length last.
 const size_t kEntrySize = 8;
 const size_t kLengthAt = kEntrySize - 1;
 
@@ -55,6 +56,86 @@ constexpr ReferenceTable MakeReferenceTable() {
 
 constexpr ReferenceTable kReferences = MakeReferenceTable();
 
+// Every ANSI code page agrees with ASCII below this byte.
+const unsigned char kFirstNonAscii = 0x80;
+
+// Room for "&#" and ";" around the ten digits of any code point a reader
+// may give.
+const size_t kLongestReference = 16;
+
+// The character at uri[at], of the `length` bytes: sets its code point and
+// returns its length. A byte that starts no valid character stands for
+// itself, so nothing is dropped and no replacement character is invented.
+size_t ReadUriCharacter(const char* uri, size_t at, size_t length, ReadCharacterFn read,
+                        unsigned long* codePoint) {
+    const unsigned char byte = static_cast<unsigned char>(uri[at]);
+    *codePoint = byte;
+    if (!read || byte < kFirstNonAscii) {
+        return 1;
+    }
+    unsigned long value = 0;
+    const size_t size = read(uri + at, length - at, &value);
+    if (size == 0 || size > length - at) {
+        return 1;
+    }
+    *codePoint = value;
+    return size;
+}
+
+// "&#N;" for any code point; returns its length.
+size_t FormatReference(unsigned long codePoint, char (&text)[kLongestReference]) {
+    char digits[kLongestReference];
+    size_t count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + codePoint % 10);
+        codePoint /= 10;
+    } while (codePoint != 0);
+    size_t at = 0;
+    text[at++] = '&';
+    text[at++] = '#';
+    while (count > 0) {
+        text[at++] = digits[--count];
+    }
+    text[at++] = ';';
+    return at;
+}
+
+// One reference per character, for code pages where a character may span
+// several bytes or a byte's value is not the character's. With `out` null
+// it only counts. Returns the run's length.
+size_t EncodeCharacters(const char* uri, size_t length, ReadCharacterFn read, char* out) {
+    size_t total = 0;
+    for (size_t at = 0; at < length;) {
+        unsigned long codePoint = 0;
+        at += ReadUriCharacter(uri, at, length, read, &codePoint);
+        char text[kLongestReference];
+        const size_t size = FormatReference(codePoint, text);
+        if (out) {
+            memcpy(out + total, text, size);
+        }
+        total += size;
+    }
+    return total;
+}
+
+// Moves a split point back to the first byte of the character it falls
+// inside, so that no script piece ends in half a character.
+size_t CharacterStart(const char* uri, size_t length, size_t split, ReadCharacterFn read) {
+    if (!read) {
+        return split;
+    }
+    size_t at = 0;
+    while (at < split) {
+        unsigned long unused = 0;
+        const size_t next = at + ReadUriCharacter(uri, at, length, read, &unused);
+        if (next > split) {
+            break;
+        }
+        at = next;
+    }
+    return at;
+}
+
 // One walk over the output serves both to measure it and to write it, so the
 // length that sizes the allocation cannot drift from what is written.
 // With `next` null the walk only counts.
@@ -75,13 +156,13 @@ template <size_t N> void Put(Output& output, const char (&fragment)[N]) {
     Put(output, fragment, N - 1);
 }
 
-void PutReferences(Output& output, const char* uri, size_t length) {
+void PutReferences(Output& output, const char* uri, size_t length, ReadCharacterFn read) {
     if (output.next) {
-        char* end = EncodeCharacterReferences(uri, length, output.next);
+        char* end = EncodeCharacterReferences(uri, length, output.next, read);
         output.length += end - output.next;
         output.next = end;
     } else {
-        output.length += CharacterReferencesLength(uri, length);
+        output.length += CharacterReferencesLength(uri, length, read);
     }
 }
 
@@ -95,10 +176,10 @@ void PutStringStatement(Output& output, const char (&open)[N], const char* text,
 }
 
 // `SplitPoints`: the script rebuilds the URI from three plain pieces.
-void PutScript(Output& output, const char* uri, size_t n, const char* description,
-               size_t descriptionLength) {
-    const size_t t1 = n / 3;
-    const size_t t2 = 2 * n / 3;
+void PutScript(Output& output, const char* uri, size_t n, ReadCharacterFn read,
+               const char* description, size_t descriptionLength) {
+    const size_t t1 = CharacterStart(uri, n, n / 3, read);
+    const size_t t2 = CharacterStart(uri, n, 2 * n / 3, read);
     Put(output, NL);
     Put(output, NOSCRIPT_CLOSE);
     Put(output, NL);
@@ -128,7 +209,7 @@ void PutCryptedText(Output& output, const CryptRequest& request) {
     const char* description = TextOrEmpty(request.description);
     const size_t n = strlen(uri);
     if (!request.generateHtml) {
-        PutReferences(output, uri, n); // the script flag needs the anchor
+        PutReferences(output, uri, n, request.readCharacter); // the script flag needs the anchor
         return;
     }
     const size_t descriptionLength = strlen(description);
@@ -137,18 +218,21 @@ void PutCryptedText(Output& output, const CryptRequest& request) {
         Put(output, NL);
     }
     Put(output, A_OPEN);
-    PutReferences(output, uri, n);
+    PutReferences(output, uri, n, request.readCharacter);
     Put(output, A_MID);
     Put(output, description, descriptionLength);
     Put(output, A_CLOSE);
     if (request.useScript) {
-        PutScript(output, uri, n, description, descriptionLength);
+        PutScript(output, uri, n, request.readCharacter, description, descriptionLength);
     }
 }
 
 } // namespace
 
-size_t CharacterReferencesLength(const char* uri, size_t length) {
+size_t CharacterReferencesLength(const char* uri, size_t length, ReadCharacterFn read) {
+    if (read) {
+        return EncodeCharacters(uri, length, read, nullptr);
+    }
     size_t total = 0;
     for (size_t i = 0; i < length; ++i) {
         total += kReferences.entry[static_cast<unsigned char>(uri[i])][kLengthAt];
@@ -156,7 +240,10 @@ size_t CharacterReferencesLength(const char* uri, size_t length) {
     return total;
 }
 
-char* EncodeCharacterReferences(const char* uri, size_t length, char* out) {
+char* EncodeCharacterReferences(const char* uri, size_t length, char* out, ReadCharacterFn read) {
+    if (read) {
+        return out + EncodeCharacters(uri, length, read, out);
+    }
     if (length == 0) {
         return out;
     }

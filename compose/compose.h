@@ -5,11 +5,23 @@
 
 #include <stddef.h>
 
+// Reads the character that starts at `text`, of which `available` bytes (at
+// least one) remain, as the system's ANSI code page forms it. Returns its
+// length in bytes and sets `codePoint` to its Unicode code point; returns 0
+// when the bytes there form no valid character. The composer asks only about
+// bytes from 0x80 up: every ANSI code page agrees with ASCII below that.
+typedef size_t (*ReadCharacterFn)(const char* text, size_t available, unsigned long* codePoint);
+
 struct CryptRequest {
     const char* uri;         // zero-terminated, any bytes 1..255
     const char* description; // zero-terminated, used only with generateHtml
     bool generateHtml;       // wrap the references in an anchor
     bool useScript;          // add the noscript/script form; needs generateHtml
+    // Null: every byte is its own reference, as on windows-1252, where the
+    // byte's value names the right character. Otherwise each character of the
+    // URI becomes one reference to its code point, and the script's pieces
+    // end on whole characters.
+    ReadCharacterFn readCharacter = nullptr;
 };
 
 // Exact length in bytes, without the terminator, of what ComposeCryptedText
@@ -22,10 +34,12 @@ size_t CryptedTextLength(const CryptRequest& request);
 char* ComposeCryptedText(const CryptRequest& request);
 void FreeCryptedText(char* text);
 
-// Length of the "&#N;" run for the first `length` bytes of `uri`.
-size_t CharacterReferencesLength(const char* uri, size_t length);
+// Length of the "&#N;" run for the first `length` bytes of `uri`, read with
+// `read` (null: byte by byte).
+size_t CharacterReferencesLength(const char* uri, size_t length, ReadCharacterFn read = nullptr);
 
 // Writes the "&#N;" run for the first `length` bytes of `uri` to `out`, which
-// must have room for CharacterReferencesLength(uri, length) bytes; writes no
-// terminator. Returns the position just past the last byte written.
-char* EncodeCharacterReferences(const char* uri, size_t length, char* out);
+// must have room for CharacterReferencesLength(uri, length, read) bytes;
+// writes no terminator. Returns the position just past the last byte written.
+char* EncodeCharacterReferences(const char* uri, size_t length, char* out,
+                                ReadCharacterFn read = nullptr);

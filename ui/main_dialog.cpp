@@ -5,6 +5,7 @@
 #include "language/language_list.h"
 #include "res/resource.h"
 #include "settings/settings.h"
+#include "ui/code_page.h"
 #include "ui/globals.h"
 #include "ui/program_paths.h"
 
@@ -122,6 +123,9 @@ void OnCryptCommand() {
     GetDlgItemTextA(MainDialog, IDC_DESCRIPTION, inputs + InputCapacity, InputCapacity);
     request.generateHtml = IsChecked(IDC_GENERATE_HTML);
     request.useScript = IsChecked(IDC_USE_SCRIPT);
+    // The boxes hand over text in the system's code page, which references
+    // must name as characters.
+    request.readCharacter = CharacterReaderFor(GetACP());
     char* output = ComposeCryptedText(request);
     if (output) {
         SetDlgItemTextA(MainDialog, IDC_CRYPTED, output);

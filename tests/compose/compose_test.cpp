@@ -1,4 +1,5 @@
 #include "compose/compose.h"
+#include "tests/support/code_page_reader.h"
 #include "tests/support/crypt_oracle.h"
 #include "tests/support/crypt_reader.h"
 
@@ -11,8 +12,10 @@
 
 namespace {
 
-std::string Compose(const char* uri, const char* description, bool html, bool script) {
-    const CryptRequest request = {uri, description, html, script};
+// With a code page, the URI is read as that code page's characters.
+std::string Compose(const char* uri, const char* description, bool html, bool script,
+                    unsigned codePage = 0) {
+    const CryptRequest request = {uri, description, html, script, ReaderFor(codePage)};
     char* text = ComposeCryptedText(request);
     EXPECT_NE(text, nullptr);
     if (!text) {
@@ -33,6 +36,7 @@ TEST(ComposeCryptedText, ProducesEachShapeExactly) {
         const char* description;
         bool html, script;
         std::string expected;
+        unsigned codePage = 0; // 0: byte by byte, as on windows-1252
     } cases[] = {
         {"abcdefg", "Contact", true, true, kWorkedExample},
         {"abcdefg", "Contact", true, false, kExampleAnchor},
@@ -53,22 +57,50 @@ TEST(ComposeCryptedText, ProducesEachShapeExactly) {
              kScriptParts[3] + "y" + kScriptParts[4]},
         // Bytes are read as unsigned code-page values, not characters.
         {"\t\x7f\x80\xe9\xff", "", false, false, "&#9;&#127;&#128;&#233;&#255;"},
+        // Elsewhere each character names its code point, whatever its bytes.
+        {"\xb3\xf3x", "", false, false, "&#322;&#243;&#120;", 1250},
+        {"\x82\xa0\xb1", "", false, false, "&#12354;&#65393;", 932},
+        {"\xf0\x9f\x98\x80\xef\xbf\xbd", "", false, false, "&#128512;&#65533;", 65001},
+        // Bytes that form no character keep their own value: a lead byte
+        // with a bad trail byte or none, a cut or overlong sequence, a
+        // surrogate half.
+        {"a\x82 \x82", "", false, false, "&#97;&#130;&#32;&#130;", 932},
+        {"\xe3\x81\x41\xc0\xaf\xed\xa0\x80", "", false, false,
+         "&#227;&#129;&#65;&#192;&#175;&#237;&#160;&#128;", 65001},
+        {"\xef\xf0", "\xef", true, false, "<a href=\"&#1087;&#1088;\">\xef</a>", 1251},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);
-        EXPECT_EQ(Compose(c.uri, c.description, c.html, c.script), c.expected);
+        EXPECT_EQ(Compose(c.uri, c.description, c.html, c.script, c.codePage), c.expected);
     }
 }
 
 TEST(ComposeCryptedText, SplitsTheUriAtOneAndTwoThirds) {
-    const char* const pieces[][3] = {
-        {"", "", ""},     {"", "", "a"},     {"", "a", "b"},     {"a", "b", "c"},
-        {"a", "b", "cd"}, {"a", "bc", "de"}, {"ab", "cd", "ef"}, {"ab", "cd", "efg"},
+    // With a code page, a split inside a character moves back to its first
+    // byte; bytes that form no character are each a boundary.
+    const struct {
+        unsigned codePage; // 0: byte by byte
+        const char *s1, *s2, *s3;
+    } cases[] = {
+        {0, "", "", ""},
+        {0, "", "", "a"},
+        {0, "", "a", "b"},
+        {0, "a", "b", "c"},
+        {0, "a", "b", "cd"},
+        {0, "a", "bc", "de"},
+        {0, "ab", "cd", "ef"},
+        {0, "ab", "cd", "efg"},
+        {1250, "\xb3", "\xb3", "\xb3"},
+        {932, "a", "", "\x82\xa0\x62"},
+        {932, "x", "\x82\xa0", "\x82\xa2\x82\xa4"},
+        {65001, "", "", "\xf0\x9f\x98\x80"},
+        {65001, "\xe3", "\x81", "\xe3"},
     };
-    for (const auto& p : pieces) {
+    for (const auto& c : cases) {
+        const char* const p[] = {c.s1, c.s2, c.s3};
         const std::string uri = std::string(p[0]) + p[1] + p[2];
         SCOPED_TRACE(uri);
-        const std::string text = Compose(uri.c_str(), "", true, true);
+        const std::string text = Compose(uri.c_str(), "", true, true, c.codePage);
         const std::string script = kScriptParts[0] + std::string(p[0]) + kScriptParts[1] + p[1] +
                                    kScriptParts[2] + kScriptParts[3] + p[2] + kScriptParts[4];
         ASSERT_GE(text.size(), script.size());
