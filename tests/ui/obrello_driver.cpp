@@ -1,5 +1,7 @@
 #include "tests/ui/obrello_driver.h"
 
+#include <psapi.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <sstream>
@@ -127,6 +129,21 @@ std::string App::text(int id) const {
     return text;
 }
 
+std::string App::unicodeText(int id) const {
+    std::wstring wide(SendMessageW(item(id), WM_GETTEXTLENGTH, 0, 0) + 1, L'\0');
+    wide.resize(SendMessageW(item(id), WM_GETTEXT, wide.size(), (LPARAM)wide.data()));
+    std::string utf8(wide.size() * 3, '\0');
+    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide.size(), utf8.data(), utf8.size(),
+                                    nullptr, nullptr));
+    return utf8;
+}
+
+void App::setUnicodeText(int id, const std::string& utf8) const {
+    std::wstring wide(utf8.size() + 1, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), wide.size());
+    SendMessageW(item(id), WM_SETTEXT, 0, (LPARAM)wide.c_str());
+}
+
 std::vector<std::string> App::languages() const {
     HWND box = item(IDC_LANGUAGE);
     std::vector<std::string> names;
@@ -179,6 +196,14 @@ DWORD App::waitForExit(DWORD milliseconds) const {
     WaitForSingleObject(process_.hProcess, milliseconds);
     GetExitCodeProcess(process_.hProcess, &code);
     return code;
+}
+
+SIZE_T App::privateBytes() const {
+    PROCESS_MEMORY_COUNTERS counters{};
+    if (!GetProcessMemoryInfo(process_.hProcess, &counters, sizeof counters)) {
+        throw std::runtime_error("cannot read the program's memory counters");
+    }
+    return counters.PagefileUsage;
 }
 
 const TextControl kTexts[11] = {

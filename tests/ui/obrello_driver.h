@@ -52,6 +52,10 @@ class App {
     void setText(int id, const std::string& text) const {
         SendMessageA(item(id), WM_SETTEXT, 0, (LPARAM)text.c_str());
     }
+    // The same in UTF-8, passed as Unicode as typed text is: the program
+    // reads it in the system's code page.
+    std::string unicodeText(int id) const;
+    void setUnicodeText(int id, const std::string& utf8) const;
     // Returns once the program has handled the click.
     void click(int id) const { SendMessageA(item(id), BM_CLICK, 0, 0); }
     bool checked(int id) const { return SendMessageA(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -66,6 +70,9 @@ class App {
     void settle() const;
     bool running() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
     DWORD waitForExit(DWORD milliseconds = 10000) const; // STILL_ACTIVE on timeout
+    // The process's private memory: its commit charge on Windows, its
+    // anonymous memory in use under Wine, which leaves PrivateUsage at 0.
+    SIZE_T privateBytes() const;
 
   private:
     PROCESS_INFORMATION process_{};
