@@ -9,9 +9,15 @@ run_packages=(cmake make g++ googletest g++-mingw-w64-i686 wine wine32:i386)
 # Beyond the build: the benchmark library, clang with libFuzzer for the fuzz
 # run, the static analysers, and Chromium with Python for the browser check.
 test_packages=("${run_packages[@]}" libbenchmark-dev clang libclang-rt-14-dev clang-tidy cppcheck
-    python3 chromium)
+    python3 chromium locales)
 packages=("${test_packages[@]}")
-[ "${1:-}" = "--run" ] && packages=("${run_packages[@]}")
+# Wine takes the ANSI code page from the locale: these give 1250, 1251 and 932
+# to the code-page tests.
+locales=(pl_PL.UTF-8 ru_RU.UTF-8 ja_JP.UTF-8)
+if [ "${1:-}" = "--run" ]; then
+    packages=("${run_packages[@]}")
+    locales=()
+fi
 
 # Not on Debian (Windows or another system): the user provides the tools.
 command -v dpkg-query >/dev/null 2>&1 || exit 0
@@ -21,13 +27,27 @@ for p in "${packages[@]}"; do
     status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
     [ "$status" = "install ok installed" ] || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-echo "Installing: ${missing[*]}"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    $sudo dpkg --add-architecture i386
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $sudo dpkg --add-architecture i386
+    fi
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 fi
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+
+# `locale -a` spells pl_PL.UTF-8 as pl_PL.utf8.
+generate=()
+for l in ${locales[@]+"${locales[@]}"}; do
+    locale -a 2>/dev/null | grep -qx "${l%.UTF-8}.utf8" || generate+=("$l")
+done
+if [ ${#generate[@]} -gt 0 ]; then
+    echo "Generating locales: ${generate[*]}"
+    for l in "${generate[@]}"; do
+        $sudo sed -i -E "s/^# *($l UTF-8)\$/\1/" /etc/locale.gen
+        grep -qx "$l UTF-8" /etc/locale.gen || echo "$l UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+    done
+    $sudo locale-gen >/dev/null
+fi
