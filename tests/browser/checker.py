@@ -1,7 +1,10 @@
 #!/usr/bin/python3
 """Loads the pages written by make_pages in headless Chromium, with scripts on
 and off, and checks that each shows exactly one working link with the
-expected address and text.
+expected address and text; under a policy without inline scripts, that the
+anchor form still does and the script form shows none. Two address
+harvesters read every page too: one over the raw text must miss the
+address, one that first decodes character references must find it.
 
 Usage: checker.py <make_pages program> <work directory>
 """
@@ -10,6 +13,7 @@ import concurrent.futures
 import html
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -25,6 +29,9 @@ CHROMIUM_FLAGS = [
 # Two cores: more browsers at once only slow each other down.
 PARALLEL_LOADS = 2
 LOAD_TIMEOUT_SECONDS = 40
+
+# What an address harvester looks for: e-mail addresses and web addresses.
+HARVEST = re.compile(r"[\w.+-]+@[\w-]+(?:\.[\w-]+)+|https?://[^\s\"'<>]+")
 
 VOID_ELEMENTS = {"area", "base", "br", "col", "embed", "hr", "img", "input", "link",
                  "meta", "source", "track", "wbr"}
@@ -136,6 +143,10 @@ def dump_dom(page, scripts):
 
 def place_problem(page, scripts, anchors):
     """Why the anchors are not where this form and mode must put them, or None."""
+    if page["strict_policy"] and page["form"] == "script":
+        # The policy blocks the inline script, and with scripts on the
+        # browser ignores <noscript>: no link at all.
+        return "the policy let a link through" if anchors else None
     if len(anchors) != 1:
         return f"expected exactly one <a> element, found {len(anchors)}"
     anchor = anchors[0]
@@ -154,7 +165,7 @@ def check_load(page, scripts, dom):
     anchors = [node for node in parse(dom, noscript_is_text=scripts).elements()
                if node.tag == "a"]
     problem = place_problem(page, scripts, anchors)
-    if problem:
+    if problem or not anchors:
         return [("link", problem)]
     anchor = anchors[0]
     href = dict(anchor.attrs).get("href")
@@ -166,6 +177,19 @@ def check_load(page, scripts, dom):
          f"got {ascii(href)}, expected {ascii(page['uri'])}"),
         ("text", None if got_inner == want_inner else
          f"got {ascii(got_inner)}, expected {ascii(want_inner)}"),
+    ]
+
+
+def harvest_checks(workdir, page):
+    """What the two harvesters find of the page's address."""
+    uri = page["uri"]
+    address = uri[len("mailto:"):].split("?")[0] if uri.startswith("mailto:") else uri
+    with open(os.path.join(workdir, page["file"]), encoding=page["charset"]) as source:
+        raw = source.read()
+    return [
+        ("raw robot", "found the address" if address in HARVEST.findall(raw) else None),
+        ("decoding robot", None if address in HARVEST.findall(html.unescape(raw)) else
+         "missed the address"),
     ]
 
 
@@ -187,17 +211,21 @@ def main():
     shutil.rmtree(workdir, ignore_errors=True)
     os.makedirs(workdir)
     subprocess.run([make_pages, workdir], check=True)
-    with open(os.path.join(workdir, "manifest.json"), encoding="ascii") as manifest:
+    with open(os.path.join(workdir, "manifest.json"), encoding="utf-8") as manifest:
         pages = json.load(manifest)["pages"]
 
     started = time.monotonic()
-    loads = [(page, scripts) for page in pages for scripts in (True, False)]
+    # A strict policy matters only where scripts run.
+    loads = [(page, scripts) for page in pages
+             for scripts in ((True,) if page["strict_policy"] else (True, False))]
     with concurrent.futures.ThreadPoolExecutor(PARALLEL_LOADS) as pool:
         results = list(pool.map(lambda load: run_load(workdir, *load), loads))
+    results += [harvest_checks(workdir, page) for page in pages]
+    loads += [(page, None) for page in pages]
 
     passed = failed = 0
     for (page, scripts), checks in zip(loads, results):
-        mode = "scripts on " if scripts else "scripts off"
+        mode = {True: "scripts on ", False: "scripts off", None: "page text  "}[scripts]
         for name, problem in checks:
             label = f"{page['file']:<20} {mode}  {name}"
             if problem:
@@ -206,7 +234,7 @@ def main():
             else:
                 passed += 1
                 print(f"ok   {label}")
-    print(f"({len(loads)} page loads in {time.monotonic() - started:.1f} s)")
+    print(f"({len(loads) - len(pages)} page loads in {time.monotonic() - started:.1f} s)")
     print(f"browser: {passed} passed, {failed} failed")
     return 1 if failed else 0
 

@@ -1,10 +1,13 @@
 // Writes one web page per case and output form, each holding composed text as
 // the user would paste it, plus manifest.json with what a browser must show
-// for it. Pages are raw windows-1252 bytes, like the program's ANSI output.
+// for it. windows-1252 pages hold the program's ANSI output as raw bytes;
+// pages from other code pages are saved as UTF-8, as an editor saves pasted
+// text.
 //
 // Usage: make_pages <output directory>
 
 #include "compose/compose.h"
+#include "tests/support/code_page_reader.h"
 
 #include <cstdio>
 #include <string>
@@ -13,20 +16,27 @@ namespace {
 
 struct PageCase {
     const char* name;
+    unsigned codePage; // the system code page the text was typed in
     const char* uri;
     const char* description;
+    bool strictPolicy = false; // a Content-Security-Policy without inline scripts
 };
 
 // URIs hold no '"' or '\\': the script form puts them into string literals
 // unescaped. High bytes avoid the five that windows-1252 leaves undefined.
 const PageCase kCases[] = {
-    {"mailto", "mailto:someone@example.com", "Contact"},
-    {"query", "https://example.com/a/b?x=1&y=2#frag", "Example"},
-    {"high",
+    {"mailto", 1252, "mailto:someone@example.com", "Contact"},
+    {"query", 1252, "https://example.com/a/b?x=1&y=2#frag", "Example"},
+    {"high", 1252,
      "https://example.com/caf\xE9/\xFC"
      "ber?p=\x80\x8A\x9F\xFF",
      "Caf\xE9 \x80 5"},
-    {"markup", "mailto:me@example.com?subject=Hi", "Write <b>me</b> &amp; co"},
+    {"markup", 1252, "mailto:me@example.com?subject=Hi", "Write <b>me</b> &amp; co"},
+    {"csp", 1252, "mailto:someone@example.com", "Contact", true},
+    {"cp1250", 1250, "mailto:pawe\xB3@wp.pl", "Pawe\xB3"},
+    {"cp1251", 1251, "mailto:info@\xEF\xF0\xE8\xEC\xE5\xF0.\xF0\xF4", "\xCF\xE8\xF8\xE8\xF2\xE5"},
+    {"cp932", 932, "mailto:\x82\xA0\x82\xA2\x82\xA4@\x97\xE1.jp", "\x83\x81\x81\x5B\x83\x8B"},
+    {"cp65001", 65001, "https://example.com/\xF0\x9F\x98\x80", "Smile \xF0\x9F\x98\x80"},
 };
 
 struct PageForm {
@@ -36,35 +46,33 @@ struct PageForm {
 
 const PageForm kForms[] = {{"anchor", false}, {"script", true}};
 
-// windows-1252 bytes 0x80..0x9F as Unicode; 0 marks the undefined ones.
-const unsigned kHighControls[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
-unsigned CodePoint(unsigned char byte) {
-    if (byte >= 0x80 && byte < 0xA0) {
-        return kHighControls[byte - 0x80];
-    }
-    return byte;
+// The text as UTF-8, converted as an editor converts pasted text; fails on
+// bytes that form no character, such as half a character at a split.
+bool ToUtf8(const std::string& text, unsigned codePage, std::string& utf8) {
+    iconv_t convert = iconv_open("UTF-8", IconvName(codePage).c_str());
+    utf8.assign(text.size() * 4, '\0');
+    char* in = const_cast<char*>(text.data());
+    char* out = utf8.data();
+    size_t inLeft = text.size(), outLeft = utf8.size();
+    const bool whole = iconv(convert, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1);
+    iconv_close(convert);
+    utf8.resize(utf8.size() - outLeft);
+    return whole && inLeft == 0;
 }
 
-// A JSON string literal of the text decoded as windows-1252; everything
-// outside printable ASCII is escaped, so the manifest itself is plain ASCII.
-std::string JsonString(const char* text) {
+// A JSON string literal of UTF-8 text.
+std::string JsonString(const std::string& utf8) {
     std::string out = "\"";
-    for (const char* p = text; *p; ++p) {
-        const unsigned value = CodePoint(static_cast<unsigned char>(*p));
-        if (value == '"' || value == '\\') {
+    for (char c : utf8) {
+        if (c == '"' || c == '\\') {
             out += '\\';
-            out += static_cast<char>(value);
-        } else if (value >= 0x20 && value < 0x7F) {
-            out += static_cast<char>(value);
-        } else {
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
             char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04X", value);
+            std::snprintf(escape, sizeof escape, "\\u%04X", c);
             out += escape;
+        } else {
+            out += c;
         }
     }
     return out + "\"";
@@ -80,19 +88,29 @@ bool WriteFile(const std::string& path, const std::string& bytes) {
     return std::fclose(file) == 0 && written;
 }
 
-bool WritePage(const std::string& path, const char* title, const CryptRequest& request) {
+bool WritePage(const std::string& path, const std::string& title, const PageCase& page,
+               const CryptRequest& request) {
     char* composed = ComposeCryptedText(request);
     if (!composed) {
-        std::fprintf(stderr, "composer returned no text for %s\n", title);
+        std::fprintf(stderr, "composer returned no text for %s\n", title.c_str());
         return false;
     }
-    std::string page = "<!DOCTYPE html>\r\n<html><head><meta charset=\"windows-1252\"><title>";
-    page += title;
-    page += "</title></head><body>\r\n";
-    page += composed;
-    page += "\r\n</body></html>\r\n";
+    std::string body = composed, utf8;
     FreeCryptedText(composed);
-    return WriteFile(path, page);
+    const bool ansi = page.codePage == 1252;
+    if (!ansi && !ToUtf8(body, page.codePage, utf8)) {
+        std::fprintf(stderr, "%s does not convert to UTF-8\n", title.c_str());
+        return false;
+    }
+    std::string html = "<!DOCTYPE html>\r\n<html><head><meta charset=\"";
+    html += ansi ? "windows-1252" : "utf-8";
+    html += "\">";
+    if (page.strictPolicy) {
+        html += "<meta http-equiv=\"Content-Security-Policy\" content=\"script-src 'self'\">";
+    }
+    html += "<title>" + title + "</title></head><body>\r\n" + (ansi ? body : utf8) +
+            "\r\n</body></html>\r\n";
+    return WriteFile(path, html);
 }
 
 } // namespace
@@ -105,17 +123,26 @@ int main(int argc, char** argv) {
     const std::string dir = argv[1];
     std::string manifest = "{\"pages\": [\n";
     bool first = true;
-    for (const PageCase& pageCase : kCases) {
+    for (const PageCase& page : kCases) {
+        std::string uri, description;
+        if (!ToUtf8(page.uri, page.codePage, uri) ||
+            !ToUtf8(page.description, page.codePage, description)) {
+            std::fprintf(stderr, "case %s is not text in its code page\n", page.name);
+            return 1;
+        }
         for (const PageForm& form : kForms) {
-            const std::string file = std::string(pageCase.name) + "-" + form.name + ".html";
-            const CryptRequest request = {pageCase.uri, pageCase.description, true, form.useScript};
-            if (!WritePage(dir + "/" + file, file.c_str(), request)) {
+            const std::string file = std::string(page.name) + "-" + form.name + ".html";
+            const CryptRequest request = {page.uri, page.description, true, form.useScript,
+                                          ReaderFor(page.codePage)};
+            if (!WritePage(dir + "/" + file, file, page, request)) {
                 return 1;
             }
             manifest += first ? "  " : ",\n  ";
             manifest += "{\"file\": \"" + file + "\", \"form\": \"" + form.name +
-                        "\", \"uri\": " + JsonString(pageCase.uri) +
-                        ", \"description\": " + JsonString(pageCase.description) + "}";
+                        "\", \"charset\": \"" + (page.codePage == 1252 ? "cp1252" : "utf-8") +
+                        "\", \"strict_policy\": " + (page.strictPolicy ? "true" : "false") +
+                        ", \"uri\": " + JsonString(uri) +
+                        ", \"description\": " + JsonString(description) + "}";
             first = false;
         }
     }

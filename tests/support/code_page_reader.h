@@ -15,6 +15,11 @@ inline ReadCharacterFn ReaderFor(unsigned codePage) {
 #include <iconv.h>
 #include <string>
 
+// glibc's name for a Windows code page.
+inline std::string IconvName(unsigned codePage) {
+    return codePage == 65001 ? "UTF-8" : "CP" + std::to_string(codePage);
+}
+
 inline std::string gReaderCodePage;
 
 inline size_t ReadWithIconv(const char* text, size_t available, unsigned long* codePoint) {
@@ -39,8 +44,9 @@ inline size_t ReadWithIconv(const char* text, size_t available, unsigned long* c
     return found;
 }
 
+// As the program does, none for windows-1252 (or no code page).
 inline ReadCharacterFn ReaderFor(unsigned codePage) {
-    gReaderCodePage = codePage == 65001 ? "UTF-8" : "CP" + std::to_string(codePage);
-    return codePage ? ReadWithIconv : nullptr;
+    gReaderCodePage = IconvName(codePage);
+    return codePage && codePage != 1252 ? ReadWithIconv : nullptr;
 }
 #endif
