@@ -31,7 +31,7 @@ const PageCase kCases[] = {
      "https://example.com/caf\xE9/\xFC"
      "ber?p=\x80\x8A\x9F\xFF",
      "Caf\xE9 \x80 5"},
-    {"markup", 1252, "mailto:me@example.com?subject=Hi", "Write <b>me</b> &amp; co"},
+    {"markup", 1252, "mailto:me@example.com?subject=Hi", "Write <b>me</b> &amp; co &lt;3 &quot;"},
     {"csp", 1252, "mailto:someone@example.com", "Contact", true},
     {"cp1250", 1250, "mailto:pawe\xB3@wp.pl", "Pawe\xB3"},
     {"cp1251", 1251, "mailto:info@\xEF\xF0\xE8\xEC\xE5\xF0.\xF0\xF4", "\xCF\xE8\xF8\xE8\xF2\xE5"},

@@ -59,7 +59,11 @@ TEST(ComposeCryptedText, ProducesEachShapeExactly) {
         {"\t\x7f\x80\xe9\xff", "", false, false, "&#9;&#127;&#128;&#233;&#255;"},
         // Elsewhere each character names its code point, whatever its bytes.
         {"\xb3\xf3x", "", false, false, "&#322;&#243;&#120;", 1250},
+        {"\xe1", "", false, false, "&#945;", 1253},
         {"\x82\xa0\xb1", "", false, false, "&#12354;&#65393;", 932},
+        {"\xd6\xd0", "", false, false, "&#20013;", 936},
+        {"\xc7\xd1", "", false, false, "&#54620;", 949},
+        {"\xa4\xa4", "", false, false, "&#20013;", 950},
         {"\xf0\x9f\x98\x80\xef\xbf\xbd", "", false, false, "&#128512;&#65533;", 65001},
         // Bytes that form no character keep their own value: a lead byte
         // with a bad trail byte or none, a cut or overlong sequence, a
