@@ -2,7 +2,20 @@
 
 namespace {
 
-enum { WindowsLatin1 = 1252 };
+enum : unsigned {
+    WindowsLatin1 = 1252,
+    // UTF-8 lead bytes from which a character takes two, three or four bytes.
+    Utf8TwoByteLead = 0xC0,
+    Utf8ThreeByteLead = 0xE0,
+    Utf8FourByteLead = 0xF0,
+    // UTF-16 surrogates: a high one, then a low one, stand for one code
+    // point from FirstSupplementary on.
+    HighSurrogate = 0xD800,
+    LowSurrogate = 0xDC00,
+    SurrogateEnd = 0xE000,
+    SurrogateBits = 10,
+    FirstSupplementary = 0x10000,
+};
 
 // The code page the reader works in; set with the reader itself.
 UINT ReaderCodePage = CP_ACP;
@@ -11,17 +24,20 @@ UINT ReaderCodePage = CP_ACP;
 // forms it. Whether they are valid is the conversion's to say.
 size_t SequenceLength(unsigned char lead) {
     if (ReaderCodePage == CP_UTF8) {
-        return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        return lead >= Utf8FourByteLead    ? 4
+               : lead >= Utf8ThreeByteLead ? 3
+               : lead >= Utf8TwoByteLead   ? 2
+                                           : 1;
     }
     return IsDBCSLeadByteEx(ReaderCodePage, lead) ? 2 : 1;
 }
 
 bool IsHighSurrogate(WCHAR unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
+    return unit >= HighSurrogate && unit < LowSurrogate;
 }
 
 bool IsLowSurrogate(WCHAR unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
+    return unit >= LowSurrogate && unit < SurrogateEnd;
 }
 
 // The platform's own conversion decides; it refuses invalid sequences rather
@@ -41,7 +57,8 @@ size_t ReadCodePageCharacter(const char* text, size_t available, unsigned long* 
     // A character beyond the Basic Multilingual Plane: one code point, never
     // two references for its surrogate halves.
     if (count == 2 && IsHighSurrogate(units[0]) && IsLowSurrogate(units[1])) {
-        *codePoint = 0x10000 + ((units[0] - 0xD800UL) << 10) + (units[1] - 0xDC00UL);
+        *codePoint = FirstSupplementary + ((units[0] - HighSurrogate) << SurrogateBits) +
+                     (units[1] - LowSurrogate);
         return length;
     }
     return 0;
