@@ -24,8 +24,11 @@ function(obrello_windows_path out path)
     set(${out} "${native}" PARENT_SCOPE)
 endfunction()
 
-# obrello_add_test(NAME name SOURCES ... [LIBS ...] [ENVIRONMENT ...] [RESOURCE_LOCK ...])
-# Builds one GoogleTest program and registers it as one CTest test.
+# obrello_add_test(NAME name SOURCES ... [LIBS ...] [ENVIRONMENT ...] [RESOURCE_LOCK ...]
+#                  [DEPENDS ...] [TIMEOUT seconds])
+# Builds one GoogleTest program and registers it as one CTest test. A unit test
+# takes a few seconds even under Wine, where a memory fault tends to hang
+# rather than crash: 60 seconds, unless given more, fails it quickly.
 function(obrello_add_test)
     cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;ENVIRONMENT;RESOURCE_LOCK;DEPENDS" ${ARGN})
     add_executable(${T_NAME} ${T_SOURCES})
@@ -36,7 +39,7 @@ function(obrello_add_test)
     endif()
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
     if(NOT T_TIMEOUT)
-        set(T_TIMEOUT 300)
+        set(T_TIMEOUT 60)
     endif()
     set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT})
     if(T_ENVIRONMENT)
@@ -50,14 +53,15 @@ function(obrello_add_test)
     endif()
 endfunction()
 
-# The Wine fixture: prefix set-up before the first Windows test, and a
-# wineserver shutdown after the last, so no Wine process outlives the run.
+# The Wine fixture: prefix set-up and a running server before the first
+# Windows test, and a wineserver shutdown after the last, so no Wine process
+# outlives the run.
 function(obrello_add_wine_fixture)
     if(NOT OBRELLO_WINE_PREFIX)
         return()
     endif()
     add_test(NAME wine_prefix
-             COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh create ${OBRELLO_WINE_PREFIX})
+             COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh start ${OBRELLO_WINE_PREFIX})
     set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
     add_test(NAME wine_shutdown
              COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh stop ${OBRELLO_WINE_PREFIX})
