@@ -1,5 +1,6 @@
-# Checks the built Obrello.exe: it imports nothing but Windows system DLLs and
-# stays within its size budget.
+# Checks the built Obrello.exe: it imports nothing but Windows system DLLs,
+# carries the hardening marks a binary scanner looks for, with the relocations
+# that address randomisation needs, and stays within its size budget.
 #   cmake -DEXE=path -DOBJDUMP=path -DMAX_BYTES=n -P CheckExecutable.cmake
 
 cmake_minimum_required(VERSION 3.25)
@@ -22,6 +23,15 @@ foreach(entry ${names})
         message(FATAL_ERROR "${EXE} imports ${dll}, which is not a Windows system DLL")
     endif()
 endforeach()
+
+foreach(mark DYNAMIC_BASE NX_COMPAT NO_SEH TERMINAL_SERVICE_AWARE)
+    if(NOT headers MATCHES "DllCharacteristics[^\n]*\n([ \t]+[A-Z_]+\n)*[ \t]+${mark}\n")
+        message(FATAL_ERROR "${EXE} lacks the ${mark} mark")
+    endif()
+endforeach()
+if(NOT headers MATCHES "PE File Base Relocations")
+    message(FATAL_ERROR "${EXE} has no relocations for a random base address")
+endif()
 
 file(SIZE ${EXE} size)
 message(STATUS "size ${size} bytes (budget ${MAX_BYTES})")
