@@ -35,8 +35,11 @@ bool FileCanBeOpened(const char* path) {
     if (path[0] == '\0') {
         return false;
     }
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Sharing writing too: a program that holds the file open for writing
+    // while it lets others read (an editor, a backup tool) must not make it
+    // count as absent, or the remembered language would be lost at exit.
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }

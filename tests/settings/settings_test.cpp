@@ -83,16 +83,30 @@ TEST_F(SettingsTest, ReadOnlyFileIsMadeWritableKeepingOtherAttributes) {
     EXPECT_NE(ReadBack().find("LanguageFile=Italian.lng"), std::string::npos);
 }
 
-TEST_F(SettingsTest, FileHeldWithoutReadSharingCountsAsAbsent) {
+// Held open by another program, the file is read when that program shares
+// reading with others, as an editor or a backup tool does; else it is absent.
+TEST_F(SettingsTest, FileHeldByAnotherHandleIsReadWhenReadingIsShared) {
     folder.write("Obrello.ini", "[Options]\r\nLanguageFile=French.lng\r\n");
+    const struct {
+        const char* holder;
+        DWORD access, sharing;
+        const char* expected;
+    } cases[] = {
+        {"writer sharing nothing", GENERIC_READ | GENERIC_WRITE, 0, "Default"},
+        {"reader sharing both", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, "French.lng"},
+        {"writer sharing both", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+         "French.lng"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.holder);
+        HANDLE held = CreateFileA(SettingsPath, c.access, c.sharing, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        LoadSettings();
+        EXPECT_STREQ(CurrentLanguageFile, c.expected);
+        CloseHandle(held);
+    }
     EXPECT_TRUE(FileCanBeOpened(SettingsPath));
-    HANDLE held = CreateFileA(SettingsPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(FileCanBeOpened(SettingsPath));
-    LoadSettings();
-    EXPECT_STREQ(CurrentLanguageFile, "Default");
-    CloseHandle(held);
     EXPECT_FALSE(FileCanBeOpened((folder / "missing.ini").c_str()));
     EXPECT_FALSE(FileCanBeOpened(""));
 }
