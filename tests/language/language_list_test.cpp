@@ -1,11 +1,13 @@
 // The language catalogue, driven in this process on the real dialog template:
 // which packs are listed, in what order and under what name, which item is
-// preselected, and what a selection stores.
+// preselected, and what a selection stores. The window icons are checked here
+// too: Wine answers WM_GETICON from another process with nothing.
 
 #include "language/interface_texts.h"
 #include "language/language_list.h"
 #include "res/resource.h"
 #include "tests/support/temp_folder.h"
+#include "ui/main_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -214,6 +216,15 @@ TEST_F(LanguageListTest, PacksBeyondThePathLimitAreSkipped) {
     ApplyInterfaceTexts();
     GetDlgItemTextA(MainDialog, IDC_CRYPT, text, sizeof text);
     EXPECT_STREQ(text, "C&rypt");
+}
+
+// The small icon for the caption, the big one for the task switcher.
+TEST_F(LanguageListTest, BothWindowIconsAreSet) {
+    InstanceHandle = GetModuleHandleA(nullptr);
+    SetWindowIcons();
+    for (WPARAM kind : {ICON_SMALL, ICON_BIG}) {
+        EXPECT_NE(SendMessageA(MainDialog, WM_GETICON, kind, 0), 0) << "icon kind " << kind;
+    }
 }
 
 } // namespace
