@@ -100,24 +100,6 @@ size_t FormatReference(unsigned long codePoint, char (&text)[kLongestReference])
     return at;
 }
 
-// One reference per character, for code pages where a character may span
-// several bytes or a byte's value is not the character's. With `out` null
-// it only counts. Returns the run's length.
-size_t EncodeCharacters(const char* uri, size_t length, ReadCharacterFn read, char* out) {
-    size_t total = 0;
-    for (size_t at = 0; at < length;) {
-        unsigned long codePoint = 0;
-        at += ReadUriCharacter(uri, at, length, read, &codePoint);
-        char text[kLongestReference];
-        const size_t size = FormatReference(codePoint, text);
-        if (out) {
-            memcpy(out + total, text, size);
-        }
-        total += size;
-    }
-    return total;
-}
-
 // Moves a split point back to the first byte of the character it falls
 // inside, so that no script piece ends in half a character.
 size_t CharacterStart(const char* uri, size_t length, size_t split, ReadCharacterFn read) {
@@ -156,13 +138,26 @@ template <size_t N> void Put(Output& output, const char (&fragment)[N]) {
     Put(output, fragment, N - 1);
 }
 
+// One reference per character, for code pages where a character may span
+// several bytes or a byte's value is not the character's.
+void PutCharacterReferences(Output& output, const char* uri, size_t length, ReadCharacterFn read) {
+    for (size_t at = 0; at < length;) {
+        unsigned long codePoint = 0;
+        at += ReadUriCharacter(uri, at, length, read, &codePoint);
+        char text[kLongestReference];
+        Put(output, text, FormatReference(codePoint, text));
+    }
+}
+
 void PutReferences(Output& output, const char* uri, size_t length, ReadCharacterFn read) {
-    if (output.next) {
-        char* end = EncodeCharacterReferences(uri, length, output.next, read);
+    if (read) {
+        PutCharacterReferences(output, uri, length, read);
+    } else if (output.next) {
+        char* end = EncodeCharacterReferences(uri, length, output.next);
         output.length += end - output.next;
         output.next = end;
     } else {
-        output.length += CharacterReferencesLength(uri, length, read);
+        output.length += CharacterReferencesLength(uri, length);
     }
 }
 
@@ -229,10 +224,7 @@ void PutCryptedText(Output& output, const CryptRequest& request) {
 
 } // namespace
 
-size_t CharacterReferencesLength(const char* uri, size_t length, ReadCharacterFn read) {
-    if (read) {
-        return EncodeCharacters(uri, length, read, nullptr);
-    }
+size_t CharacterReferencesLength(const char* uri, size_t length) {
     size_t total = 0;
     for (size_t i = 0; i < length; ++i) {
         total += kReferences.entry[static_cast<unsigned char>(uri[i])][kLengthAt];
@@ -240,10 +232,7 @@ size_t CharacterReferencesLength(const char* uri, size_t length, ReadCharacterFn
     return total;
 }
 
-char* EncodeCharacterReferences(const char* uri, size_t length, char* out, ReadCharacterFn read) {
-    if (read) {
-        return out + EncodeCharacters(uri, length, read, out);
-    }
+char* EncodeCharacterReferences(const char* uri, size_t length, char* out) {
     if (length == 0) {
         return out;
     }

@@ -34,12 +34,13 @@ size_t CryptedTextLength(const CryptRequest& request);
 char* ComposeCryptedText(const CryptRequest& request);
 void FreeCryptedText(char* text);
 
-// Length of the "&#N;" run for the first `length` bytes of `uri`, read with
-// `read` (null: byte by byte).
-size_t CharacterReferencesLength(const char* uri, size_t length, ReadCharacterFn read = nullptr);
+// Length of the "&#N;" run for the first `length` bytes of `uri`, byte by
+// byte as on windows-1252.
+size_t CharacterReferencesLength(const char* uri, size_t length);
 
-// Writes the "&#N;" run for the first `length` bytes of `uri` to `out`, which
-// must have room for CharacterReferencesLength(uri, length, read) bytes;
-// writes no terminator. Returns the position just past the last byte written.
-char* EncodeCharacterReferences(const char* uri, size_t length, char* out,
-                                ReadCharacterFn read = nullptr);
+// Writes the "&#N;" run for the first `length` bytes of `uri`, byte by byte,
+// to `out`, which must have room for CharacterReferencesLength(uri, length)
+// bytes; writes no terminator. Returns the position just past the last byte
+// written. With a reader the composer writes one reference per character
+// instead.
+char* EncodeCharacterReferences(const char* uri, size_t length, char* out);
