@@ -46,20 +46,6 @@ struct PageForm {
 
 const PageForm kForms[] = {{"anchor", false}, {"script", true}};
 
-// The text as UTF-8, converted as an editor converts pasted text; fails on
-// bytes that form no character, such as half a character at a split.
-bool ToUtf8(const std::string& text, unsigned codePage, std::string& utf8) {
-    iconv_t convert = iconv_open("UTF-8", IconvName(codePage).c_str());
-    utf8.assign(text.size() * 4, '\0');
-    char* in = const_cast<char*>(text.data());
-    char* out = utf8.data();
-    size_t inLeft = text.size(), outLeft = utf8.size();
-    const bool whole = iconv(convert, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1);
-    iconv_close(convert);
-    utf8.resize(utf8.size() - outLeft);
-    return whole && inLeft == 0;
-}
-
 // A JSON string literal of UTF-8 text.
 std::string JsonString(const std::string& utf8) {
     std::string out = "\"";
@@ -98,7 +84,8 @@ bool WritePage(const std::string& path, const std::string& title, const PageCase
     std::string body = composed, utf8;
     FreeCryptedText(composed);
     const bool ansi = page.codePage == 1252;
-    if (!ansi && !ToUtf8(body, page.codePage, utf8)) {
+    // As an editor converts pasted text; half a character would not convert.
+    if (!ansi && FromCodePage(page.codePage, body, "UTF-8", utf8) != 0) {
         std::fprintf(stderr, "%s does not convert to UTF-8\n", title.c_str());
         return false;
     }
@@ -125,8 +112,8 @@ int main(int argc, char** argv) {
     bool first = true;
     for (const PageCase& page : kCases) {
         std::string uri, description;
-        if (!ToUtf8(page.uri, page.codePage, uri) ||
-            !ToUtf8(page.description, page.codePage, description)) {
+        if (FromCodePage(page.codePage, page.uri, "UTF-8", uri) != 0 ||
+            FromCodePage(page.codePage, page.description, "UTF-8", description) != 0) {
             std::fprintf(stderr, "case %s is not text in its code page\n", page.name);
             return 1;
         }

@@ -86,20 +86,13 @@ TEST(ComposeCryptedText, SplitsTheUriAtOneAndTwoThirds) {
         unsigned codePage; // 0: byte by byte
         const char *s1, *s2, *s3;
     } cases[] = {
-        {0, "", "", ""},
-        {0, "", "", "a"},
-        {0, "", "a", "b"},
-        {0, "a", "b", "c"},
-        {0, "a", "b", "cd"},
-        {0, "a", "bc", "de"},
-        {0, "ab", "cd", "ef"},
-        {0, "ab", "cd", "efg"},
-        {1250, "\xb3", "\xb3", "\xb3"},
-        {932, "a", "", "\x82\xa0\x62"},
-        {932, "x", "\x82\xa0", "\x82\xa2\x82\xa4"},
-        {65001, "", "", "\xf0\x9f\x98\x80"},
+        // clang-format off
+        {0, "", "", ""},     {0, "", "", "a"},     {0, "", "a", "b"},      {0, "a", "b", "c"},
+        {0, "a", "b", "cd"}, {0, "a", "bc", "de"}, {0, "ab", "cd", "ef"},  {0, "ab", "cd", "efg"},
+        {1250, "\xb3", "\xb3", "\xb3"},        {932, "a", "", "\x82\xa0\x62"},
+        {932, "x", "\x82\xa0", "\x82\xa2\x82\xa4"}, {65001, "", "", "\xf0\x9f\x98\x80"},
         {65001, "\xe3", "\x81", "\xe3"},
-    };
+    }; // clang-format on
     for (const auto& c : cases) {
         const char* const p[] = {c.s1, c.s2, c.s3};
         const std::string uri = std::string(p[0]) + p[1] + p[2];
