@@ -59,13 +59,16 @@ constexpr ReferenceTable kReferences = MakeReferenceTable();
 // Every ANSI code page agrees with ASCII below this byte.
 const unsigned char kFirstNonAscii = 0x80;
 
-// Room for "&#" and ";" around the ten digits of any code point a reader
-// may give.
+// The last Unicode code point; a reader's answer past it is no character.
+const unsigned long kLastCodePoint = 0x10FFFF;
+
+// Room for "&#" and ";" around the seven digits of any code point.
 const size_t kLongestReference = 16;
 
 // The character at uri[at], of the `length` bytes: sets its code point and
-// returns its length. A byte that starts no valid character stands for
-// itself, so nothing is dropped and no replacement character is invented.
+// returns its length. A byte that starts no valid character (or a reader's
+// answer that cannot be one) stands for itself, so nothing is dropped and no
+// replacement character is invented.
 size_t ReadUriCharacter(const char* uri, size_t at, size_t length, ReadCharacterFn read,
                         unsigned long* codePoint) {
     const unsigned char byte = static_cast<unsigned char>(uri[at]);
@@ -75,7 +78,7 @@ size_t ReadUriCharacter(const char* uri, size_t at, size_t length, ReadCharacter
     }
     unsigned long value = 0;
     const size_t size = read(uri + at, length - at, &value);
-    if (size == 0 || size > length - at) {
+    if (size == 0 || size > length - at || value > kLastCodePoint) {
         return 1;
     }
     *codePoint = value;

@@ -62,15 +62,16 @@ struct Request {
 };
 
 // A reader that may answer anything a faulty platform could: a length of
-// zero, or past the bytes left, and any code point. It depends only on the
-// bytes, as the composer's two walks (measure, then write) require. The
-// output must still be sized exactly and written within its storage.
+// zero or past the bytes left, and code points past the last one. It depends
+// only on the bytes, as the composer's two walks (measure, then write)
+// require. The output must still be sized exactly and written within its
+// storage.
 size_t ReadAnyAnswer(const char* text, size_t available, unsigned long* codePoint) {
     uint32_t hash = 2166136261u;
     for (size_t i = 0; i < available && i < 4; ++i) {
         hash = (hash ^ static_cast<unsigned char>(text[i])) * 16777619u;
     }
-    *codePoint = hash;
+    *codePoint = hash >> 11; // up to 0x1FFFFF: about half past the last code point
     return hash % 7;
 }
 
