@@ -11,6 +11,13 @@ namespace {
 
 const char kCaption[] = "Obrello v3.1 - by Parwick Software";
 
+std::string narrow(const std::wstring& wide, UINT codePage) {
+    std::string text(wide.size() * 4, '\0');
+    text.resize(WideCharToMultiByte(codePage, 0, wide.data(), wide.size(), text.data(), text.size(),
+                                    nullptr, nullptr));
+    return text;
+}
+
 // Nested folders whose relative path, backslashes included, is `length`
 // bytes long; none longer than the 255 bytes a name may have. Their names
 // hold dots, so a path cut short would still yield a plausible settings name
@@ -132,10 +139,7 @@ std::string App::text(int id) const {
 std::string App::unicodeText(int id) const {
     std::wstring wide(SendMessageW(item(id), WM_GETTEXTLENGTH, 0, 0) + 1, L'\0');
     wide.resize(SendMessageW(item(id), WM_GETTEXT, wide.size(), (LPARAM)wide.data()));
-    std::string utf8(wide.size() * 3, '\0');
-    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide.size(), utf8.data(), utf8.size(),
-                                    nullptr, nullptr));
-    return utf8;
+    return narrow(wide, CP_UTF8);
 }
 
 void App::setUnicodeText(int id, const std::string& utf8) const {
@@ -152,10 +156,7 @@ std::vector<std::string> App::languages() const {
     for (int i = 0, count = SendMessageW(box, CB_GETCOUNT, 0, 0); i < count; ++i) {
         std::wstring wide(SendMessageW(box, CB_GETLBTEXTLEN, i, 0) + 1, L'\0');
         wide.resize(SendMessageW(box, CB_GETLBTEXT, i, (LPARAM)wide.data()));
-        std::string name(wide.size() * 2, '\0');
-        name.resize(WideCharToMultiByte(CP_ACP, 0, wide.data(), wide.size(), name.data(),
-                                        name.size(), nullptr, nullptr));
-        names.push_back(name);
+        names.push_back(narrow(wide, CP_ACP));
     }
     return names;
 }
