@@ -2,6 +2,7 @@
 
 #include "res/resource.h"
 #include "settings/profile.h"
+#include "settings/settings.h"
 #include "ui/bounded_text.h"
 
 #include <string.h>
@@ -100,7 +101,7 @@ void SelectLanguageByIndex() {
         return;
     }
     if (index == 0) {
-        CopyTextCut(CurrentLanguageFile, PathCapacity, DefaultLanguageToken);
+        RememberLanguage(DefaultLanguageToken);
         return;
     }
     LanguageEntry* entry = LanguageList;
@@ -108,7 +109,7 @@ void SelectLanguageByIndex() {
         entry = entry->next;
     }
     if (entry) {
-        CopyTextCut(CurrentLanguageFile, PathCapacity, entry->fileName);
+        RememberLanguage(entry->fileName);
     }
 }
 

@@ -7,10 +7,21 @@
 namespace {
 const char SettingsSection[] = "Options";
 const char LanguageFileKey[] = "LanguageFile";
+
+// The settings file was there at start-up but could not be read (another
+// program held it without sharing) and no language has been picked since:
+// the exit must not write the built-in language over a choice never read.
+bool KeepSettingsFile = false;
+
+bool FileExists(const char* path) {
+    return path[0] != '\0' && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
 } // namespace
 
 void LoadSettings() {
+    KeepSettingsFile = false;
     if (!FileCanBeOpened(SettingsPath)) {
+        KeepSettingsFile = FileExists(SettingsPath);
         CopyTextCut(CurrentLanguageFile, PathCapacity, DefaultLanguageToken);
         return;
     }
@@ -23,12 +34,17 @@ void LoadSettings() {
 void SaveSettings() {
     // Without a whole settings path there is no file to write: an empty name
     // would send the value to the system's own profile file.
-    if (SettingsPath[0] == '\0') {
+    if (SettingsPath[0] == '\0' || KeepSettingsFile) {
         return;
     }
     ClearReadOnly(SettingsPath);
     WriteProfileValue(SettingsSection, LanguageFileKey, CurrentLanguageFile, SettingsPath);
     FlushProfile(SettingsPath);
+}
+
+void RememberLanguage(const char* fileName) {
+    CopyTextCut(CurrentLanguageFile, PathCapacity, fileName);
+    KeepSettingsFile = false;
 }
 
 bool FileCanBeOpened(const char* path) {

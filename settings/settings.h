@@ -7,8 +7,13 @@
 void LoadSettings();
 
 // Writes CurrentLanguageFile to the settings file, creating it if needed and
-// making a read-only one writable first.
+// making a read-only one writable first. A file that was there but could not
+// be read at start-up is left as it was, unless the user picked a language.
 void SaveSettings();
+
+// The user's pick of a language pack file, or of the built-in language's
+// token: it becomes CurrentLanguageFile and is written at exit.
+void RememberLanguage(const char* fileName);
 
 // True when the file exists and can be opened for reading with others
 // allowed to read it too.

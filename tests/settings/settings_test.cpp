@@ -84,18 +84,24 @@ TEST_F(SettingsTest, ReadOnlyFileIsMadeWritableKeepingOtherAttributes) {
 }
 
 // Held open by another program, the file is read when that program shares
-// reading with others, as an editor or a backup tool does; else it is absent.
-TEST_F(SettingsTest, FileHeldByAnotherHandleIsReadWhenReadingIsShared) {
+// reading with others, as an editor or a backup tool does; else it is absent
+// at start-up, and the exit, once the holder let go, leaves the choice it
+// could not read, unless the user picked a language.
+TEST_F(SettingsTest, FileHeldByAnotherHandleIsReadWhenSharedAndNeverOverwrittenUnread) {
     folder.write("Obrello.ini", "[Options]\r\nLanguageFile=French.lng\r\n");
     const struct {
         const char* holder;
         DWORD access, sharing;
         const char* expected;
+        const char* pick; // the user's, or null
     } cases[] = {
-        {"writer sharing nothing", GENERIC_READ | GENERIC_WRITE, 0, "Default"},
-        {"reader sharing both", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, "French.lng"},
+        {"writer sharing nothing", GENERIC_READ | GENERIC_WRITE, 0, "Default", nullptr},
+        {"reader sharing both", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, "French.lng",
+         nullptr},
         {"writer sharing both", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-         "French.lng"},
+         "French.lng", nullptr},
+        {"writer sharing nothing, then a pick", GENERIC_READ | GENERIC_WRITE, 0, "Default",
+         "Italian.lng"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.holder);
@@ -105,6 +111,12 @@ TEST_F(SettingsTest, FileHeldByAnotherHandleIsReadWhenReadingIsShared) {
         LoadSettings();
         EXPECT_STREQ(CurrentLanguageFile, c.expected);
         CloseHandle(held);
+        if (c.pick) {
+            RememberLanguage(c.pick);
+        }
+        SaveSettings();
+        const std::string kept = std::string("LanguageFile=") + (c.pick ? c.pick : "French.lng");
+        EXPECT_NE(ReadBack().find(kept), std::string::npos) << ReadBack();
     }
     EXPECT_TRUE(FileCanBeOpened(SettingsPath));
     EXPECT_FALSE(FileCanBeOpened((folder / "missing.ini").c_str()));
