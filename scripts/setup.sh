@@ -11,9 +11,9 @@ run_packages=(cmake make g++ googletest g++-mingw-w64-i686 wine wine32:i386)
 test_packages=("${run_packages[@]}" libbenchmark-dev clang libclang-rt-14-dev clang-tidy cppcheck
     python3 chromium locales)
 packages=("${test_packages[@]}")
-# Wine takes the ANSI code page from the locale: these give 1250, 1251 and 932
-# to the code-page tests.
-locales=(pl_PL.UTF-8 ru_RU.UTF-8 ja_JP.UTF-8)
+# Wine takes the ANSI code page from the locale: these give 1250, 1251, 932
+# and 950 to the code-page tests.
+locales=(pl_PL.UTF-8 ru_RU.UTF-8 ja_JP.UTF-8 zh_TW.UTF-8)
 if [ "${1:-}" = "--run" ]; then
     packages=("${run_packages[@]}")
     locales=()

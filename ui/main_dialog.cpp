@@ -17,10 +17,8 @@ enum { InputCapacity = 32766 };
 
 void DeriveGlobalPaths() {
     char modulePath[PathCapacity];
-    DWORD length = GetModuleFileNameA(nullptr, modulePath, PathCapacity);
-    // A path that filled the whole buffer was cut: use none rather than a wrong one.
-    bool whole = length > 0 && length < PathCapacity;
-    DeriveProgramPaths(whole ? modulePath : nullptr, ExeDirectory, SettingsPath);
+    DeriveProgramPaths(ReadModulePath(modulePath) ? modulePath : nullptr, ExeDirectory,
+                       SettingsPath);
 }
 
 void OnInitDialog(HWND dialog) {

@@ -8,8 +8,8 @@
 namespace {
 
 std::string Narrow(const std::wstring& wide) {
-    std::string text(wide.size() * 2, '\0');
-    text.resize(WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+    std::string text(wide.size() * 3, '\0');
+    text.resize(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
                                     text.data(), static_cast<int>(text.size()), nullptr, nullptr));
     return text;
 }
@@ -45,7 +45,7 @@ void ListTree(const std::wstring& folder, std::vector<TreeEntry>& entries) {
 
 std::wstring LongPath(const std::string& path) {
     std::wstring wide(path.size(), L'\0');
-    wide.resize(MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()),
+    wide.resize(MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()),
                                     wide.data(), static_cast<int>(wide.size())));
     bool full = wide.size() >= 3 && wide[1] == L':' && wide[2] == L'\\';
     return full ? L"\\\\?\\" + wide : wide;

@@ -1,7 +1,8 @@
 #pragma once
 // A fresh folder under the system's temporary folder for one test, removed
 // with everything in it when the test ends. Its file operations use the wide
-// calls, so paths past 260 bytes, which some tests make on purpose, work too.
+// calls, so paths past 260 bytes, which some tests make on purpose, work too,
+// and so do names that the ANSI code page cannot spell: paths are UTF-8.
 
 #include <string>
 #include <vector>
@@ -33,6 +34,6 @@ class TempFolder {
 // The whole content of a file, or the empty text when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 
-// The wide form of a path; a full one gets the "\\?\" prefix, with which the
+// The wide form of a UTF-8 path; a full one gets the "\\?\" prefix, with which the
 // wide file calls take it past 260 bytes.
 std::wstring LongPath(const std::string& path);

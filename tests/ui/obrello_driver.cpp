@@ -63,14 +63,14 @@ std::string settingsName(const std::string& exeName) {
 } // namespace
 
 Sandbox::Sandbox(const std::vector<PackFile>& packs, const char* settings, size_t exePathLength,
-                 const std::string& exeName)
+                 const std::string& exeName, const std::string& home)
     : exeName_(exeName) {
-    if (exePathLength) {
-        home_ =
-            folder_
-                .makeFolder(paddingFolders(exePathLength - folder_.path().size() - exeName.size()))
-                .substr(folder_.path().size());
-    }
+    home_ =
+        folder_
+            .makeFolder(exePathLength
+                            ? paddingFolders(exePathLength - folder_.path().size() - exeName.size())
+                            : home)
+            .substr(folder_.path().size());
     const char* exe = std::getenv("OBRELLO_EXE");
     if (!exe || !CopyFileW(LongPath(exe).c_str(), LongPath(path(exeName)).c_str(), FALSE)) {
         throw std::runtime_error("cannot copy the program from OBRELLO_EXE");

@@ -20,12 +20,14 @@ struct PackFile {
 // path in OBRELLO_EXE) named `exeName`, the given packs in Lngs\ beside it
 // and, when `settings` is not null, its settings file with that content. With
 // an `exePathLength`, the copy sits in folders nested so deep that its full
-// path is exactly that many bytes long. Removed with everything in it.
-// Every file is made with the wide calls, which go past 260 bytes.
+// path is exactly that many bytes long; otherwise in `home`, a folder of the
+// temporary one, or in that itself. Removed with everything in it. Every file
+// is made with the wide calls, which go past 260 bytes; names are UTF-8.
 class Sandbox {
   public:
     explicit Sandbox(const std::vector<PackFile>& packs = {}, const char* settings = nullptr,
-                     size_t exePathLength = 0, const std::string& exeName = "Obrello.exe");
+                     size_t exePathLength = 0, const std::string& exeName = "Obrello.exe",
+                     const std::string& home = "");
     std::string path(const std::string& name) const { return folder_ / (home_ + name); }
     const std::string& exeName() const { return exeName_; }
     std::string settingsPath() const;

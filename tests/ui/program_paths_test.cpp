@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -14,6 +15,7 @@ struct PathCase {
     std::string module;
     std::string folder;
     std::string settings;
+    UINT codePage = 0; // 0: any; else only where the system's code page is this one
 };
 
 // A path of exactly `length` bytes: "C:\" + padding + tail.
@@ -21,7 +23,10 @@ std::string PathOfLength(size_t length, const std::string& tail) {
     return "C:\\" + std::string(length - 3 - tail.size(), 'p') + tail;
 }
 
+// CTest runs this again under double-byte code pages, named in OBRELLO_ACP.
 TEST(ProgramPaths, FolderAndSettingsFileFollowTheExecutable) {
+    const char* wanted = std::getenv("OBRELLO_ACP");
+    ASSERT_EQ(GetACP(), wanted ? std::atoi(wanted) : 1252u) << "the locale did not select it";
     const std::string at259 = PathOfLength(259, "\\Obrello.exe");
     const std::string noDot257 = PathOfLength(257, "\\Obrello");
     const std::string shortExt258 = PathOfLength(258, "\\Obrello.x");
@@ -32,6 +37,12 @@ TEST(ProgramPaths, FolderAndSettingsFileFollowTheExecutable) {
         {"C:\\My.Tools\\Prog", "C:\\My.Tools\\", "C:\\My.ini"},
         {"C:\\Tools\\Prog.v2.exe", "C:\\Tools\\", "C:\\Tools\\Prog.v2.ini"},
         {"Prog.exe", "Prog.exe\\", "Prog.ini"},
+        // A double-byte character may end in a backslash's value: cp932 "表"
+        // is 95 5C, "ソ" 83 5C; cp950 "許" is B3 5C, "功" A5 5C.
+        {"C:\\Tools\\\x95\x5C.exe", "C:\\Tools\\", "C:\\Tools\\\x95\x5C.ini", 932},
+        {"C:\\\x83\x5C\\\x95\x5C", "C:\\\x83\x5C\\", "C:\\\x83\x5C\\\x95\x5C.ini", 932},
+        {"C:\\\xB3\x5C\\\xA5\x5C.exe", "C:\\\xB3\x5C\\", "C:\\\xB3\x5C\\\xA5\x5C.ini", 950},
+        {"\xA5\x5C.exe", "\xA5\x5C.exe\\", "\xA5\x5C.ini", 950},
         {at259, at259.substr(0, 259 - 11), at259.substr(0, 255) + ".ini"},
         {noDot255, noDot255.substr(0, 255 - 7), noDot255 + ".ini"},
         // Settings paths of 261 and 260 characters would not fit: none at all.
@@ -41,6 +52,9 @@ TEST(ProgramPaths, FolderAndSettingsFileFollowTheExecutable) {
         {PathOfLength(260, "\\Obrello.exe"), "", ""},
     };
     for (const PathCase& c : cases) {
+        if (c.codePage && c.codePage != GetACP()) {
+            continue;
+        }
         SCOPED_TRACE(c.module.size() > 40 ? std::to_string(c.module.size()) + " bytes" : c.module);
         char folder[PathCapacity];
         char settings[PathCapacity];
