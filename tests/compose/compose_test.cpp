@@ -72,9 +72,19 @@ TEST(ComposeCryptedText, ProducesEachShapeExactly) {
         {"\xe3\x81\x41\xc0\xaf\xed\xa0\x80", "", false, false,
          "&#227;&#129;&#65;&#192;&#175;&#237;&#160;&#128;", 65001},
         {"\xef\xf0", "\xef", true, false, "<a href=\"&#1087;&#1088;\">\xef</a>", 1251},
+        // The edges: the first byte past ASCII, the first three-byte lead,
+        // the first code point past the surrogates, the last code point.
+        {"\x80", "", false, false, "&#1026;", 1251},
+        {"\xe0\xa4\x95", "", false, false, "&#2325;", 65001},
+        {"\xee\x80\x80", "", false, false, "&#57344;", 65001},
+        {"\xf0\x40", "", false, false, "&#57344;", 932},
+#ifdef _WIN32 // glibc's CP936 leaves the user-defined area unmapped
+        {"\xaa\xa1", "", false, false, "&#57344;", 936},
+#endif
+        {"\xf4\x8f\xbf\xbf", "", false, false, "&#1114111;", 65001},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.expected);
+        SCOPED_TRACE(c.expected + " in code page " + std::to_string(c.codePage));
         EXPECT_EQ(Compose(c.uri, c.description, c.html, c.script, c.codePage), c.expected);
     }
 }
