@@ -82,6 +82,7 @@ TEST(E2eWindow, CryptShowsEachShapeAndCopyTakesItWhole) {
         clearClipboard();
         app.click(IDC_COPY);
         EXPECT_EQ(clipboardText(), shown);
+        EXPECT_EQ(app.text(IDC_CRYPTED), shown) << "Copy changed the Crypted box";
     }
 }
 
@@ -101,12 +102,14 @@ TEST(E2eWindow, RepeatedCryptKeepsPrivateMemoryFlat) {
     EXPECT_LT(app.privateBytes(), first + 2 * 1024 * 1024); // a margin of 2 MB
 }
 
-TEST(E2eWindow, LongUriArrivesWholeAndLongerOnesAreCut) {
+// The same long text in both boxes: each reads at most 32,765 bytes.
+TEST(E2eWindow, LongInputsArriveWholeAndLongerOnesAreCut) {
     std::string uri;
     for (int i = 0; i < 40000; ++i) {
         uri += static_cast<char>(' ' + 1 + (i * 7) % 94); // printable, quote and backslash too
     }
-    const std::string expected = ExpectedCrypt(uri.substr(0, 32765), "Contact", true, true);
+    const std::string longest = uri.substr(0, 32765);
+    const std::string expected = ExpectedCrypt(longest, longest, true, true);
     // One fresh window each: Wine's edit control is slow to replace a long line.
     for (size_t length : {32765, 40000}) {
         SCOPED_TRACE(length);
@@ -116,17 +119,20 @@ TEST(E2eWindow, LongUriArrivesWholeAndLongerOnesAreCut) {
         // window draws nothing and holds the same contents.
         SendMessageA(app.window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
         app.setText(IDC_URI, uri.substr(0, length));
-        app.setText(IDC_DESCRIPTION, "Contact");
+        app.setText(IDC_DESCRIPTION, uri.substr(0, length));
         app.click(IDC_USE_SCRIPT);
         LARGE_INTEGER start;
         QueryPerformanceCounter(&start);
         app.click(IDC_CRYPT);
         double crypt = millisecondsSince(start);
         std::string shown = app.text(IDC_CRYPTED);
-        std::printf("Crypt of a %zu-byte URI with both options: %.0f ms until the click "
-                    "returned, %.0f ms until the %zu-byte output was read back\n",
-                    length, crypt, millisecondsSince(start), shown.size());
+        std::printf(
+            "Crypt of a %zu-byte URI and description with both options: %.0f ms until the click "
+            "returned, %.0f ms until the %zu-byte output was read back\n",
+            length, crypt, millisecondsSince(start), shown.size());
         EXPECT_EQ(shown.size(), expected.size());
+        EXPECT_NE(shown.find("\">" + longest + "</a>"), std::string::npos)
+            << "the description did not arrive as its first 32,765 bytes";
         EXPECT_TRUE(shown == expected); // not printed: too long to read
     }
 }
