@@ -1,6 +1,7 @@
 # Checks the built Obrello.exe: it imports nothing but Windows system DLLs,
 # carries the hardening marks a binary scanner looks for, with the relocations
-# that address randomisation needs, and stays within its size budget.
+# that address randomisation needs, no symbol table, and stays within its size
+# budget.
 #   cmake -DEXE=path -DOBJDUMP=path -DMAX_BYTES=n -P CheckExecutable.cmake
 
 cmake_minimum_required(VERSION 3.25)
@@ -31,6 +32,18 @@ foreach(mark DYNAMIC_BASE NX_COMPAT NO_SEH TERMINAL_SERVICE_AWARE)
 endforeach()
 if(NOT headers MATCHES "PE File Base Relocations")
     message(FATAL_ERROR "${EXE} has no relocations for a random base address")
+endif()
+
+# Linked stripped: the COFF header after the "PE\0\0" signature, which
+# e_lfanew at 0x3C locates, names no symbol table (pointer and count zero).
+file(READ ${EXE} lfanew OFFSET 60 LIMIT 4 HEX)
+string(REGEX REPLACE "(..)(..)(..)(..)" "0x\\4\\3\\2\\1" lfanew "${lfanew}")
+math(EXPR lfanew "${lfanew}")
+file(READ ${EXE} header OFFSET ${lfanew} LIMIT 20 HEX)
+if(NOT header MATCHES "^50450000")
+    message(FATAL_ERROR "${EXE} has no PE signature at ${lfanew}")
+elseif(NOT header MATCHES "0000000000000000$")
+    message(FATAL_ERROR "${EXE} carries a symbol table: it was linked without stripping")
 endif()
 
 file(SIZE ${EXE} size)
