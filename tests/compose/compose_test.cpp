@@ -65,6 +65,7 @@ TEST(ComposeCryptedText, ProducesEachShapeExactly) {
         {"\xc7\xd1", "", false, false, "&#54620;", 949},
         {"\xa4\xa4", "", false, false, "&#20013;", 950},
         {"\xf0\x9f\x98\x80\xef\xbf\xbd", "", false, false, "&#128512;&#65533;", 65001},
+        {"\xf3\xb4\x89\x80", "", false, false, "&#1000000;", 65001}, // seven digits, the most
         // Bytes that form no character keep their own value: a lead byte
         // with a bad trail byte or none, a cut or overlong sequence, a
         // surrogate half.
