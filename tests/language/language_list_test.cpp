@@ -218,13 +218,16 @@ TEST_F(LanguageListTest, PacksBeyondThePathLimitAreSkipped) {
     EXPECT_STREQ(text, "C&rypt");
 }
 
-// The small icon for the caption, the big one for the task switcher.
+// The small icon for the caption, the big one for the task switcher, both set at start.
 TEST_F(LanguageListTest, BothWindowIconsAreSet) {
     InstanceHandle = GetModuleHandleA(nullptr);
-    SetWindowIcons();
+    DestroyWindow(MainDialog);
+    MainDialog =
+        CreateDialogParamA(InstanceHandle, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
     for (WPARAM kind : {ICON_SMALL, ICON_BIG}) {
         EXPECT_NE(SendMessageA(MainDialog, WM_GETICON, kind, 0), 0) << "icon kind " << kind;
     }
+    SettingsPath[0] = '\0'; // closing it writes no settings beside the test
 }
 
 } // namespace
