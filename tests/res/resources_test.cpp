@@ -416,6 +416,8 @@ TEST(Manifest, NamesTheProgramAndDependsOnCommonControls6) {
                                                      {"processorArchitecture", "X86"},
                                                      {"type", "win32"}};
     EXPECT_EQ(IdentityAfter(xml, 0), self);
+    // The loader refuses a manifest, and with it the program, unless its root is asm.v1's.
+    EXPECT_NE(xml.find("<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\""), std::string::npos);
     EXPECT_NE(xml.find("<description>Parwick Obrello</description>"), std::string::npos);
 
     const size_t dependency = xml.find("<dependentAssembly>", xml.find("<dependency>"));
