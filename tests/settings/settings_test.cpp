@@ -93,13 +93,12 @@ TEST_F(SettingsTest, FileHeldByAnotherHandleIsReadWhenSharedAndNeverOverwrittenU
         const char* holder;
         DWORD access, sharing;
         const char* expected;
-        const char* pick; // the user's, or null
+        const char* pick = nullptr; // the user's
     } cases[] = {
-        {"writer sharing nothing", GENERIC_READ | GENERIC_WRITE, 0, "Default", nullptr},
-        {"reader sharing both", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, "French.lng",
-         nullptr},
+        {"writer sharing nothing", GENERIC_READ | GENERIC_WRITE, 0, "Default"},
+        {"reader sharing both", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, "French.lng"},
         {"writer sharing both", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-         "French.lng", nullptr},
+         "French.lng"},
         {"writer sharing nothing, then a pick", GENERIC_READ | GENERIC_WRITE, 0, "Default",
          "Italian.lng"},
     };
