@@ -29,8 +29,8 @@ std::string savedLanguage(const Sandbox& box) {
 } // namespace
 
 // Also where the program's name holds a double-byte character whose second
-// byte is a backslash's value (cp932 "表" is 95 5C), or its folder's name a
-// script the code page lacks: CTest runs this under code pages 1252 and 932.
+// byte is a backslash's value (cp932 "表" is 95 5C), or its folder's name
+// letters the code page lacks: CTest runs this under code pages 1252 and 932.
 TEST(E2eLanguage, ChosenPackAppliesAndOutlivesARestart) {
     const char* wanted = std::getenv("OBRELLO_ACP");
     const UINT codePage = wanted ? std::atoi(wanted) : 1252;
@@ -38,7 +38,10 @@ TEST(E2eLanguage, ChosenPackAppliesAndOutlivesARestart) {
     const struct {
         UINT codePage; // 0: any
         const char *home, *exeName;
-    } cases[] = {{0, "", "Obrello.exe"}, {1252, u8"Алексей", "Obrello.exe"}, {932, "", u8"表.exe"}};
+    } cases[] = {{0, "", "Obrello.exe"},
+                 {1252, u8"Алексей", "Obrello.exe"},
+                 {1252, u8"Łódź", "Obrello.exe"}, // not "Lódz", its look-alike in 1252
+                 {932, "", u8"表.exe"}};
     for (const auto& c : cases) {
         if (c.codePage && c.codePage != codePage) {
             continue;
