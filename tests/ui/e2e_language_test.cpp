@@ -3,8 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
+#include "tests/support/requested_code_page.h"
 #include "tests/ui/obrello_driver.h"
 
 namespace {
@@ -32,8 +31,7 @@ std::string savedLanguage(const Sandbox& box) {
 // byte is a backslash's value (cp932 "表" is 95 5C), or its folder's name
 // letters the code page lacks: CTest runs this under code pages 1252 and 932.
 TEST(E2eLanguage, ChosenPackAppliesAndOutlivesARestart) {
-    const char* wanted = std::getenv("OBRELLO_ACP");
-    const UINT codePage = wanted ? std::atoi(wanted) : 1252;
+    const UINT codePage = RequestedCodePage();
     ASSERT_EQ(GetACP(), codePage) << "the locale did not select the code page";
     const struct {
         UINT codePage; // 0: any

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "tests/support/crypt_oracle.h"
 #include "tests/support/crypt_reader.h"
+#include "tests/support/requested_code_page.h"
 #include "tests/ui/obrello_driver.h"
 
 namespace {
@@ -141,8 +141,7 @@ TEST(E2eWindow, LongInputsArriveWholeAndLongerOnesAreCut) {
 // ANSI code page and OBRELLO_ACP naming it. Text goes in and comes out as
 // Unicode, as typed and as pasted.
 TEST(E2eWindow, ReferencesNameTheCharactersOfTheSystemCodePage) {
-    const char* wanted = std::getenv("OBRELLO_ACP");
-    const UINT codePage = wanted ? std::atoi(wanted) : 1252;
+    const UINT codePage = RequestedCodePage();
     ASSERT_EQ(GetACP(), codePage) << "the locale did not select the code page";
     const struct {
         UINT codePage;

@@ -3,10 +3,10 @@
 
 #include "ui/program_paths.h"
 #include "ui/globals.h"
+#include "tests/support/requested_code_page.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -25,8 +25,7 @@ std::string PathOfLength(size_t length, const std::string& tail) {
 
 // CTest runs this again under double-byte code pages, named in OBRELLO_ACP.
 TEST(ProgramPaths, FolderAndSettingsFileFollowTheExecutable) {
-    const char* wanted = std::getenv("OBRELLO_ACP");
-    ASSERT_EQ(GetACP(), wanted ? std::atoi(wanted) : 1252u) << "the locale did not select it";
+    ASSERT_EQ(GetACP(), RequestedCodePage()) << "the locale did not select the code page";
     const std::string at259 = PathOfLength(259, "\\Obrello.exe");
     const std::string noDot257 = PathOfLength(257, "\\Obrello");
     const std::string shortExt258 = PathOfLength(258, "\\Obrello.x");
