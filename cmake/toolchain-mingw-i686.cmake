@@ -1,15 +1,3 @@
-# Cross-compiles for 32-bit Windows with the mingw-w64 toolchain.
-# The -posix compiler variants are used because GoogleTest needs std::mutex,
-# which the win32 thread model lacks; the product itself uses no threads,
-# so its imports and size are the same with either variant.
-set(CMAKE_SYSTEM_NAME Windows)
+# 32-bit Windows: the program as it ships.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-cross.cmake)
