@@ -1,16 +1,41 @@
-# Checks the built Obrello.exe: it imports nothing but Windows system DLLs,
-# carries the hardening marks a binary scanner looks for, with the relocations
-# that address randomisation needs, no symbol table, and stays within its size
-# budget.
-#   cmake -DEXE=path -DOBJDUMP=path -DMAX_BYTES=n -P CheckExecutable.cmake
+# Checks the built Obrello.exe: it is a program for the processor it was built
+# for, imports nothing but Windows system DLLs, carries the hardening marks a
+# binary scanner looks for, with the relocations that address randomisation
+# needs, no symbol table, and stays within its size budget.
+#   cmake -DEXE=path -DOBJDUMP=path -DARCH=i686|x86_64 -DMAX_BYTES=n -P CheckExecutable.cmake
 
 cmake_minimum_required(VERSION 3.25)
 
 set(SYSTEM_DLLS KERNEL32.DLL USER32.DLL COMCTL32.DLL MSVCRT.DLL GDI32.DLL ADVAPI32.DLL)
 
+# What each build must be: its objdump format, its optional header's magic,
+# and the DllCharacteristics marks it must and must not carry. The no-SEH
+# mark declares i686's handler table empty; x86_64 unwinds from tables
+# instead and must not claim it. It also takes the high-entropy form of
+# address randomisation.
+if(ARCH STREQUAL "i686")
+    set(format pei-i386)
+    set(magic "010b[ \t]+\\(PE32\\)")
+    set(marks DYNAMIC_BASE NX_COMPAT NO_SEH TERMINAL_SERVICE_AWARE)
+    set(absent)
+elseif(ARCH STREQUAL "x86_64")
+    set(format pei-x86-64)
+    set(magic "020b[ \t]+\\(PE32\\+\\)")
+    set(marks DYNAMIC_BASE NX_COMPAT HIGH_ENTROPY_VA TERMINAL_SERVICE_AWARE)
+    set(absent NO_SEH)
+else()
+    message(FATAL_ERROR "no expectations for the processor '${ARCH}'")
+endif()
+
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE headers RESULT_VARIABLE failed)
 if(failed)
     message(FATAL_ERROR "cannot read ${EXE}")
+endif()
+if(NOT headers MATCHES "file format ${format}\n")
+    message(FATAL_ERROR "${EXE} is not a ${format} file, as an ${ARCH} build must be")
+endif()
+if(NOT headers MATCHES "\nMagic[ \t]+${magic}")
+    message(FATAL_ERROR "${EXE} lacks the optional header of an ${ARCH} program")
 endif()
 string(REGEX MATCHALL "DLL Name: [^\r\n]+" names "${headers}")
 if(NOT names)
@@ -33,9 +58,15 @@ if(NOT headers MATCHES "Subsystem[ \t]+00000002")
     message(FATAL_ERROR "${EXE} is not a Windows GUI program: it would open a console")
 endif()
 
-foreach(mark DYNAMIC_BASE NX_COMPAT NO_SEH TERMINAL_SERVICE_AWARE)
-    if(NOT headers MATCHES "DllCharacteristics[^\n]*\n([ \t]+[A-Z_]+\n)*[ \t]+${mark}\n")
+set(listed "DllCharacteristics[^\n]*\n([ \t]+[A-Z_]+\n)*[ \t]+")
+foreach(mark ${marks})
+    if(NOT headers MATCHES "${listed}${mark}\n")
         message(FATAL_ERROR "${EXE} lacks the ${mark} mark")
+    endif()
+endforeach()
+foreach(mark ${absent})
+    if(headers MATCHES "${listed}${mark}\n")
+        message(FATAL_ERROR "${EXE} carries the ${mark} mark, which an ${ARCH} build must not")
     endif()
 endforeach()
 if(NOT headers MATCHES "PE File Base Relocations")

@@ -6,12 +6,23 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 add_subdirectory(${OBRELLO_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-if(CMAKE_CROSSCOMPILING AND WIN32)
+# Off where this host cannot run the build's programs at all (the 32-bit
+# build on a host without 32-bit code): then only the checks made on the
+# built files are registered, and the 64-bit build runs the Windows tests.
+option(OBRELLO_WINE "Run this Windows build's tests under Wine" ON)
+
+if(CMAKE_CROSSCOMPILING AND WIN32 AND OBRELLO_WINE)
     # Every Windows test runs under Wine in a prefix of its own inside the
-    # build folder, created on first use and shut down after the last test.
+    # build folder, created on first use and shut down after the last test,
+    # by the loader of the build's own architecture.
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+        set(OBRELLO_WINE_ARCH win64)
+    else()
+        set(OBRELLO_WINE_ARCH win32)
+    endif()
     set(OBRELLO_WINE_PREFIX "${CMAKE_BINARY_DIR}/wineprefix")
     set(CMAKE_CROSSCOMPILING_EMULATOR
-        "${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh;${OBRELLO_WINE_PREFIX}")
+        "${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh;${OBRELLO_WINE_ARCH};${OBRELLO_WINE_PREFIX}")
 endif()
 
 # Windows path of a file in the build tree, as a test program sees it.
@@ -26,9 +37,7 @@ endfunction()
 
 # obrello_add_test(NAME name SOURCES ... [LIBS ...] [ENVIRONMENT ...] [RESOURCE_LOCK ...]
 #                  [DEPENDS ...] [TIMEOUT seconds])
-# Builds one GoogleTest program and registers it as one CTest test. A unit test
-# takes a few seconds even under Wine, where a memory fault tends to hang
-# rather than crash: 60 seconds, unless given more, fails it quickly.
+# Builds one GoogleTest program and registers it as one CTest test.
 function(obrello_add_test)
     cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;ENVIRONMENT;RESOURCE_LOCK;DEPENDS" ${ARGN})
     add_executable(${T_NAME} ${T_SOURCES})
@@ -37,16 +46,27 @@ function(obrello_add_test)
     if(T_DEPENDS)
         add_dependencies(${T_NAME} ${T_DEPENDS})
     endif()
-    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+    obrello_add_test_run(NAME ${T_NAME} PROGRAM ${T_NAME} ENVIRONMENT ${T_ENVIRONMENT}
+                         TIMEOUT ${T_TIMEOUT})
+    if(T_RESOURCE_LOCK)
+        set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
+    endif()
+endfunction()
+
+# obrello_add_test_run(NAME name PROGRAM target [ARGS ...] [ENVIRONMENT ...] [TIMEOUT seconds])
+# Registers one run of a test program, under Wine in the Windows build: its
+# own, or another with other arguments or another locale. A unit test takes a
+# few seconds even under Wine, where a memory fault tends to hang rather than
+# crash: 60 seconds, unless given more, fails it quickly.
+function(obrello_add_test_run)
+    cmake_parse_arguments(T "" "NAME;PROGRAM;TIMEOUT" "ARGS;ENVIRONMENT" ${ARGN})
+    add_test(NAME ${T_NAME} COMMAND ${T_PROGRAM} ${T_ARGS})
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 60)
     endif()
     set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT})
     if(T_ENVIRONMENT)
         set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "${T_ENVIRONMENT}")
-    endif()
-    if(T_RESOURCE_LOCK)
-        set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
     endif()
     if(OBRELLO_WINE_PREFIX)
         set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine)
@@ -60,10 +80,9 @@ function(obrello_add_wine_fixture)
     if(NOT OBRELLO_WINE_PREFIX)
         return()
     endif()
-    add_test(NAME wine_prefix
-             COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh start ${OBRELLO_WINE_PREFIX})
+    set(script ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh)
+    add_test(NAME wine_prefix COMMAND ${script} start ${OBRELLO_WINE_ARCH} ${OBRELLO_WINE_PREFIX})
     set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
-    add_test(NAME wine_shutdown
-             COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh stop ${OBRELLO_WINE_PREFIX})
+    add_test(NAME wine_shutdown COMMAND ${script} stop ${OBRELLO_WINE_ARCH} ${OBRELLO_WINE_PREFIX})
     set_tests_properties(wine_shutdown PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
 endfunction()

@@ -406,14 +406,23 @@ std::map<std::string, std::string> IdentityAfter(const std::string& xml, size_t 
     return attributes;
 }
 
+// The manifest must ask for the processor the program is built for: Windows
+// refuses to start a 64-bit program that asks for x86 assemblies.
+std::string ArchitectureOfExe() {
+    DWORD kind = ~DWORD{0};
+    GetBinaryTypeA(ExePath(), &kind);
+    return kind == SCS_32BIT_BINARY ? "X86" : kind == SCS_64BIT_BINARY ? "amd64" : "unknown";
+}
+
 TEST(Manifest, NamesTheProgramAndDependsOnCommonControls6) {
     const std::vector<uint8_t> bytes = ResourceBytes(MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1));
     ASSERT_FALSE(bytes.empty());
     const std::string xml(bytes.begin(), bytes.end());
 
+    const std::string architecture = ArchitectureOfExe();
     const std::map<std::string, std::string> self = {{"name", "Parwick.Obrello.Obrello"},
                                                      {"version", "3.1.32.144"},
-                                                     {"processorArchitecture", "X86"},
+                                                     {"processorArchitecture", architecture},
                                                      {"type", "win32"}};
     EXPECT_EQ(IdentityAfter(xml, 0), self);
     // The loader refuses a manifest, and with it the program, unless its root is asm.v1's.
@@ -426,7 +435,7 @@ TEST(Manifest, NamesTheProgramAndDependsOnCommonControls6) {
         {"type", "win32"},
         {"name", "Microsoft.Windows.Common-Controls"},
         {"version", "6.0.0.0"},
-        {"processorArchitecture", "X86"},
+        {"processorArchitecture", architecture},
         {"publicKeyToken", "6595b64144ccf1df"},
         {"language", "*"}};
     EXPECT_EQ(IdentityAfter(xml, dependency), controls);
