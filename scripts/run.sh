@@ -1,25 +1,38 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds Obrello.exe and starts it: directly on
 # Windows, under Wine elsewhere. With no display to show it on, it is started
-# on a virtual one instead and a screenshot is saved.
+# on a virtual one instead and a screenshot is saved. A host that runs no
+# 32-bit programs (or OBRELLO_32BIT=0) starts the 64-bit build of the same
+# sources under 64-bit Wine; the program for Windows is still the 32-bit one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/wine-host.sh
 
 scripts/setup.sh --run
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target Obrello -- --no-print-directory >/dev/null
-exe=build/windows/Obrello.exe
-echo "Built $exe ($(stat -c %s "$exe") bytes)"
+build_program() {
+    cmake --preset "$1" >/dev/null
+    cmake --build --preset "$1" --target Obrello -- --no-print-directory >/dev/null
+}
+build_program windows
+build=windows
 
 case "$(uname -s)" in
-MINGW* | MSYS* | CYGWIN*) exec "$exe" ;;
+MINGW* | MSYS* | CYGWIN*) exec build/windows/Obrello.exe ;;
 esac
+
+if ! host_runs_32bit; then
+    echo "This host runs no 32-bit programs, so the 64-bit build of the same sources is started; the program for Windows is still the 32-bit build/windows/Obrello.exe."
+    build_program windows64
+    build=windows64
+fi
+exe=build/$build/Obrello.exe
+echo "Built $exe ($(stat -c %s "$exe") bytes)"
 
 if [ -z "${DISPLAY:-}" ]; then
     echo "No display: starting Obrello on a virtual screen instead."
-    exec scripts/screenshot.sh build/windows/screenshot.png
+    exec scripts/screenshot.sh "build/$build/screenshot.png" "" "$build"
 fi
 
 # A prefix of the project's own, so the user's Wine set-up stays untouched.
-export WINEPREFIX=$PWD/build/wine-run WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
-exec wine "$exe"
+wine_environment "$(wine_arch_of_build "$build")" "$PWD/build/wine-run-$build"
+exec "$WINELOADER" "$exe"

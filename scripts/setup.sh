@@ -4,8 +4,18 @@
 #   setup.sh            everything the tests need
 #   setup.sh --run      only what building and starting the program needs
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/wine-host.sh"
 
-run_packages=(cmake make g++ googletest g++-mingw-w64-i686 wine wine32:i386)
+# Both Windows builds, the shipped 32-bit one and the 64-bit one that runs the
+# Windows tests on every host, with 64-bit Wine; 32-bit Wine only where this
+# host can run it at all, since its set-up fails elsewhere.
+run_packages=(cmake make g++ googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64)
+with_i386=false
+if host_runs_32bit; then
+    run_packages+=(wine32:i386)
+    with_i386=true
+fi
 # Beyond the build: the benchmark library, clang with libFuzzer for the fuzz
 # run, the static analysers, and Chromium with Python for the browser check.
 test_packages=("${run_packages[@]}" libbenchmark-dev clang libclang-rt-14-dev clang-tidy cppcheck
@@ -31,7 +41,7 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    if $with_i386 && ! dpkg --print-foreign-architectures | grep -qx i386; then
         $sudo dpkg --add-architecture i386
     fi
     $sudo apt-get update -qq

@@ -1,29 +1,47 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds every configuration and runs all tests:
 # the portable code natively (with the browser check) and under ASan/UBSan,
-# the Windows build (composer, resources, settings, languages, the real
+# the Windows builds (composer, resources, settings, languages, the real
 # program and its package) under Wine, a bounded fuzzing run, static analysis
 # and a reproducibility check. Exits non-zero on any failure and leaves no
 # Wine process behind.
+#
+# The Windows tests run on the 64-bit build under 64-bit Wine on every host,
+# and on the shipped 32-bit build as well where the host runs 32-bit code.
+# Elsewhere the 32-bit build gets the checks made on its files alone.
+# OBRELLO_32BIT=0 takes that path on any host.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
 scripts/setup.sh || exit 1
+source scripts/wine-host.sh
 
-wine_prefix="$root/build/windows/wineprefix"
-stop_wine() { [ -d "$wine_prefix" ] && scripts/wine-prefix.sh stop "$wine_prefix"; true; }
+stop_wine() {
+    local build arch
+    for build in windows windows64; do
+        arch=$(wine_arch_of_build "$build")
+        [ -d "$root/build/$build/wineprefix" ] &&
+            scripts/wine-prefix.sh stop "$arch" "$root/build/$build/wineprefix"
+    done
+    true
+}
 trap stop_wine EXIT
 
 passed=0
 failed=0
 status=0
+summary=()
+
+# Builds a preset and runs its tests; extra arguments go to its configure step.
 run_configuration() {
     local preset=$1 log
+    shift
     echo "=== $preset: configure and build"
-    if ! { cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" -- --no-print-directory >/dev/null; }; then
+    if ! { cmake --preset "$preset" "$@" >/dev/null && cmake --build --preset "$preset" -- --no-print-directory >/dev/null; }; then
         echo "=== $preset: BUILD FAILED"
         cmake --build --preset "$preset" 2>&1 | tail -n 40
+        summary+=("$preset: build failed")
         status=1
         return
     fi
@@ -36,7 +54,9 @@ run_configuration() {
     if [[ $line =~ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then
         failed=$((failed + BASH_REMATCH[1]))
         passed=$((passed + BASH_REMATCH[2] - BASH_REMATCH[1]))
+        summary+=("$preset: $((BASH_REMATCH[2] - BASH_REMATCH[1])) of ${BASH_REMATCH[2]} passed")
     else
+        summary+=("$preset: no test ran")
         status=1
     fi
     rm -f "$log"
@@ -48,19 +68,46 @@ run_check() {
     echo "=== $name"
     if "$@"; then
         passed=$((passed + 1))
+        summary+=("$name: passed")
     else
         echo "=== $name: FAILED"
         failed=$((failed + 1))
+        summary+=("$name: FAILED")
         status=1
     fi
 }
 
-for preset in native sanitize windows fuzz; do
-    run_configuration "$preset"
-done
+# Without a working 64-bit loader no Windows test could run at all: a run
+# that passed then would prove nothing about the program.
+if ! wine64_says=$(/usr/lib/wine/wine64 --version 2>&1); then
+    echo "test.sh: no Wine loader works on this host, so no Windows test can run:"
+    echo "  /usr/lib/wine/wine64: ${wine64_says:-missing}"
+    exit 1
+fi
+
+if host_runs_32bit; then
+    wine32=ON
+    echo "=== suites: native, sanitize, windows (i686, 32-bit Wine), windows64 (x86_64, 64-bit Wine), fuzz, lint, reproducible"
+else
+    wine32=OFF
+    if [ "${OBRELLO_32BIT:-}" = 0 ]; then
+        why="OBRELLO_32BIT=0 is set"
+    else
+        why="this host runs no 32-bit programs"
+    fi
+    echo "=== suites: native, sanitize, windows (i686, files only), windows64 (x86_64, 64-bit Wine), fuzz, lint, reproducible"
+    echo "=== $why: the 32-bit build's own Wine tests cannot run, so its files are checked and the 64-bit build of the same sources runs every Windows test"
+fi
+
+run_configuration native
+run_configuration sanitize
+run_configuration windows -DOBRELLO_WINE=$wine32
+run_configuration windows64 -DOBRELLO_WINE=ON
+run_configuration fuzz
 run_check lint scripts/lint.sh
 run_check reproducible scripts/check-reproducible.sh
 
 echo
+printf '  %s\n' "${summary[@]}"
 echo "total: $passed passed, $failed failed"
 exit $status

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Runs one Windows program under Wine in the given prefix (the CTest emulator).
-#   wine-exec.sh PREFIX PROGRAM.exe [ARGS...]
+#   wine-exec.sh win32|win64 PREFIX PROGRAM.exe [ARGS...]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-prefix=$1
-shift
-"$here/wine-prefix.sh" create "$prefix"
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
-exec wine "$@"
+source "$here/wine-host.sh"
+arch=$1 prefix=$2
+shift 2
+"$here/wine-prefix.sh" create "$arch" "$prefix"
+wine_environment "$arch" "$prefix"
+exec "$WINELOADER" "$@"

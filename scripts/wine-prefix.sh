@@ -1,28 +1,41 @@
 #!/usr/bin/env bash
 # Creates, starts or stops the Wine prefix that the Windows tests run in.
-#   wine-prefix.sh create PREFIX   make a 32-bit prefix with the null graphics
-#                                  driver (no X server needed); idempotent
-#   wine-prefix.sh start PREFIX    create it, and keep its server and system
-#                                  services running until "stop"
-#   wine-prefix.sh stop PREFIX     end every Wine process of that prefix
+#   wine-prefix.sh create win32|win64 PREFIX   make a prefix of that architecture
+#                                              with the null graphics driver (no
+#                                              X server needed); idempotent
+#   wine-prefix.sh start win32|win64 PREFIX    create it, and keep its server and
+#                                              system services running until "stop"
+#   wine-prefix.sh stop win32|win64 PREFIX     end every Wine process of that prefix
 set -euo pipefail
-action=$1
-export WINEPREFIX=$2
-export WINEDEBUG=-all
-export WINEARCH=win32
-# No Mono or Gecko: they are never needed and would ask to be downloaded.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/wine-host.sh"
+action=$1 arch=$2 prefix=$3
+wine_environment "$arch" "$prefix"
+
+# Runs one set-up step; if it fails, shows what the loader itself said.
+set_up_step() {
+    local log=$WINEPREFIX.log
+    if ! "$@" >"$log" 2>&1; then
+        echo "wine-prefix.sh: setting up $WINEPREFIX failed in: $*" >&2
+        cat "$log" >&2
+        exit 1
+    fi
+}
 
 case "$action" in
 create)
+    if [ ! -x "$WINELOADER" ]; then
+        echo "wine-prefix.sh: no $arch Wine loader at $WINELOADER; scripts/setup.sh installs it" >&2
+        exit 1
+    fi
     mkdir -p "$(dirname "$WINEPREFIX")"
     exec 9>"$WINEPREFIX.lock"
     flock 9
     if [ ! -f "$WINEPREFIX/.obrello-ready" ]; then
         rm -rf "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
-        wineserver -w
+        set_up_step "$WINELOADER" wineboot -i
+        set_up_step "$WINELOADER" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f
+        "$WINESERVER" -w
         touch "$WINEPREFIX/.obrello-ready"
     fi
     ;;
@@ -32,17 +45,17 @@ start)
     # they would hold that test's output open, and CTest would count the test
     # as running (and time it out) until the server ended.
     # A server that already runs makes the first command fail, harmlessly.
-    "$0" create "$WINEPREFIX"
-    wineserver -p </dev/null >/dev/null 2>&1 || true
-    wineboot </dev/null >/dev/null 2>&1
+    "$0" create "$arch" "$WINEPREFIX"
+    "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
+    "$WINELOADER" wineboot </dev/null >/dev/null 2>&1
     ;;
 stop)
-    if [ -d "$WINEPREFIX" ]; then
-        wineserver -k 2>/dev/null || true
+    if [ -d "$WINEPREFIX" ] && [ -x "$WINESERVER" ]; then
+        "$WINESERVER" -k 2>/dev/null || true
     fi
     ;;
 *)
-    echo "usage: $0 create|start|stop PREFIX" >&2
+    echo "usage: $0 create|start|stop win32|win64 PREFIX" >&2
     exit 2
     ;;
 esac

@@ -1,0 +1,51 @@
+# Sourced by the scripts that set up, build and start Windows programs here:
+# whether this host runs 32-bit x86 programs at all, and which of Debian's
+# Wine loaders runs which build. Debian's `wine` script starts the 32-bit
+# loader whenever it is installed, even on a kernel that cannot run it, so
+# the loaders are always named here, never that script.
+
+# True when this host runs 32-bit x86 programs. Some kernels run none (built
+# without IA32 emulation or started with it switched off) and say so only in
+# their log, so the only sure answer is to start one: 96 bytes of a complete
+# 32-bit Linux program, an ELF header, one program header and exit(42) by
+# int 0x80. OBRELLO_32BIT=0 answers no without asking, so the path for such
+# hosts can be taken anywhere.
+host_runs_32bit() {
+    [ "${OBRELLO_32BIT:-}" != 0 ] || return 1
+    local dir status elf
+    dir=$(mktemp -d)
+    elf='\177ELF\1\1\1\0\0\0\0\0\0\0\0\0\2\0\3\0\1\0\0\0\124\200\4\10\64\0\0\0\0\0\0\0'
+    elf+='\0\0\0\0\64\0\40\0\1\0\0\0\0\0\0\0\1\0\0\0\0\0\0\0\0\200\4\10\0\200\4\10'
+    elf+='\140\0\0\0\140\0\0\0\5\0\0\0\0\20\0\0\270\1\0\0\0\273\52\0\0\0\315\200'
+    printf "$elf" >"$dir/exit42"
+    chmod +x "$dir/exit42"
+    status=0
+    ("$dir/exit42") 2>/dev/null || status=$?
+    rm -rf "$dir"
+    [ "$status" -eq 42 ]
+}
+
+# The Wine architecture that runs a build: win32 for the shipped program
+# (build/windows), win64 for the 64-bit one (build/windows64).
+wine_arch_of_build() {
+    case "$1" in
+    windows) echo win32 ;;
+    windows64) echo win64 ;;
+    *) return 1 ;;
+    esac
+}
+
+# Exports what every Wine command for a prefix of that architecture needs:
+# the prefix, no debug output, no Mono or Gecko (never needed, and they would
+# ask to be downloaded), and the loader and server of that architecture, from
+# wine32:i386 or from wine64.
+#   wine_environment win32|win64 PREFIX
+wine_environment() {
+    export WINEARCH=$1 WINEPREFIX=$2 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    case "$1" in
+    win32) WINELOADER=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32 ;;
+    win64) WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64 ;;
+    *) echo "wine_environment: no Wine architecture $1" >&2 && return 2 ;;
+    esac
+    export WINELOADER WINESERVER
+}
