@@ -21,7 +21,8 @@ MINGW* | MSYS* | CYGWIN*) exec build/windows/Obrello.exe ;;
 esac
 
 if ! host_runs_32bit; then
-    echo "This host runs no 32-bit programs, so the 64-bit build of the same sources is started; the program for Windows is still the 32-bit build/windows/Obrello.exe."
+    reason=$(no_32bit_reason)
+    echo "${reason^}, so the 64-bit build of the same sources is started; the program for Windows is still the 32-bit build/windows/Obrello.exe."
     build_program windows64
     build=windows64
 fi

@@ -17,7 +17,8 @@ for p in xvfb fonts-wine imagemagick xdotool; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+    echo "Installing: ${missing[*]}"
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
 # A fresh folder, as a user would unpack the program, optionally set to a pack.

@@ -90,13 +90,8 @@ if host_runs_32bit; then
     echo "=== suites: native, sanitize, windows (i686, 32-bit Wine), windows64 (x86_64, 64-bit Wine), fuzz, lint, reproducible"
 else
     wine32=OFF
-    if [ "${OBRELLO_32BIT:-}" = 0 ]; then
-        why="OBRELLO_32BIT=0 is set"
-    else
-        why="this host runs no 32-bit programs"
-    fi
     echo "=== suites: native, sanitize, windows (i686, files only), windows64 (x86_64, 64-bit Wine), fuzz, lint, reproducible"
-    echo "=== $why: the 32-bit build's own Wine tests cannot run, so its files are checked and the 64-bit build of the same sources runs every Windows test"
+    echo "=== $(no_32bit_reason): the 32-bit build's own Wine tests cannot run, so its files are checked and the 64-bit build of the same sources runs every Windows test"
 fi
 
 run_configuration native

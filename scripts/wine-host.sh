@@ -25,6 +25,16 @@ host_runs_32bit() {
     [ "$status" -eq 42 ]
 }
 
+# Why the 32-bit build's programs are not run here, once host_runs_32bit
+# has said no.
+no_32bit_reason() {
+    if [ "${OBRELLO_32BIT:-}" = 0 ]; then
+        echo "OBRELLO_32BIT=0 is set"
+    else
+        echo "this host runs no 32-bit programs"
+    fi
+}
+
 # The Wine architecture that runs a build: win32 for the shipped program
 # (build/windows), win64 for the 64-bit one (build/windows64).
 wine_arch_of_build() {
