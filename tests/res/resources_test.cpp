@@ -3,6 +3,7 @@
 // manifest. The executable is loaded as a data file, never run.
 
 #include "res/resource.h"
+#include "tests/support/temp_folder.h"
 
 #include <windows.h>
 
@@ -442,13 +443,27 @@ TEST(Manifest, NamesTheProgramAndDependsOnCommonControls6) {
 }
 
 // The system's own loader must accept the manifest and resolve its dependency,
-// or the program would not start at all.
+// or the program would not start at all. A process finds the assemblies of
+// its own processor only (64-bit Wine without 32-bit Wine has no x86 ones), so
+// the manifest of a program for the other one is tried with this process's
+// architecture instead; the test above checks the one it names.
 TEST(Manifest, SystemBuildsAnActivationContextFromIt) {
     ACTCTXA context = {};
     context.cbSize = sizeof context;
     context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
     context.lpSource = ExePath();
     context.lpResourceName = MAKEINTRESOURCEA(1);
+    const char* own = sizeof(void*) == 8 ? "amd64" : "X86";
+    TempFolder folder;
+    std::string retargeted;
+    if (ArchitectureOfExe() != own) {
+        const std::vector<uint8_t> bytes = ResourceBytes(MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1));
+        const std::string xml = std::regex_replace(std::string(bytes.begin(), bytes.end()),
+                                                   std::regex("(processorArchitecture=\")[^\"]*"),
+                                                   std::string("$1") + own);
+        retargeted = folder.write("retargeted.manifest", xml);
+        context = {sizeof context, 0, retargeted.c_str()};
+    }
     HANDLE handle = CreateActCtxA(&context);
     EXPECT_NE(handle, INVALID_HANDLE_VALUE) << "error " << GetLastError();
     if (handle != INVALID_HANDLE_VALUE) {
