@@ -462,7 +462,8 @@ TEST(Manifest, SystemBuildsAnActivationContextFromIt) {
                                                    std::regex("(processorArchitecture=\")[^\"]*"),
                                                    std::string("$1") + own);
         retargeted = folder.write("retargeted.manifest", xml);
-        context = {sizeof context, 0, retargeted.c_str()};
+        context.dwFlags = 0;
+        context.lpSource = retargeted.c_str();
     }
     HANDLE handle = CreateActCtxA(&context);
     EXPECT_NE(handle, INVALID_HANDLE_VALUE) << "error " << GetLastError();
