@@ -9,7 +9,8 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-host.sh"
-action=$1 arch=$2 prefix=$3
+# Wine takes only an absolute prefix.
+action=$1 arch=$2 prefix=$(realpath -m "$3")
 wine_environment "$arch" "$prefix"
 
 # Runs one set-up step; if it fails, shows what the loader itself said.
