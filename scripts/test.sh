@@ -79,9 +79,11 @@ run_check() {
 
 # Without a working 64-bit loader no Windows test could run at all: a run
 # that passed then would prove nothing about the program.
-if ! wine64_says=$(/usr/lib/wine/wine64 --version 2>&1); then
+# The subshell keeps the loader's environment out of the builds and tests.
+if ! wine64_says=$(wine_environment win64 "$root/build/windows64/wineprefix" &&
+    "$WINELOADER" --version 2>&1); then
     echo "test.sh: no Wine loader works on this host, so no Windows test can run:"
-    echo "  /usr/lib/wine/wine64: ${wine64_says:-missing}"
+    echo "  ${wine64_says:-the 64-bit loader is missing}"
     exit 1
 fi
 
