@@ -415,10 +415,15 @@ std::string ArchitectureOfExe() {
     return kind == SCS_32BIT_BINARY ? "X86" : kind == SCS_64BIT_BINARY ? "amd64" : "unknown";
 }
 
-TEST(Manifest, NamesTheProgramAndDependsOnCommonControls6) {
+// The manifest (type 24, id 1) as text; empty when there is none.
+std::string ManifestXml() {
     const std::vector<uint8_t> bytes = ResourceBytes(MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1));
-    ASSERT_FALSE(bytes.empty());
-    const std::string xml(bytes.begin(), bytes.end());
+    return std::string(bytes.begin(), bytes.end());
+}
+
+TEST(Manifest, NamesTheProgramAndDependsOnCommonControls6) {
+    const std::string xml = ManifestXml();
+    ASSERT_FALSE(xml.empty());
 
     const std::string architecture = ArchitectureOfExe();
     const std::map<std::string, std::string> self = {{"name", "Parwick.Obrello.Obrello"},
@@ -457,10 +462,8 @@ TEST(Manifest, SystemBuildsAnActivationContextFromIt) {
     TempFolder folder;
     std::string retargeted;
     if (ArchitectureOfExe() != own) {
-        const std::vector<uint8_t> bytes = ResourceBytes(MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1));
-        const std::string xml = std::regex_replace(std::string(bytes.begin(), bytes.end()),
-                                                   std::regex("(processorArchitecture=\")[^\"]*"),
-                                                   std::string("$1") + own);
+        const std::string xml = std::regex_replace(
+            ManifestXml(), std::regex("(processorArchitecture=\")[^\"]*"), std::string("$1") + own);
         retargeted = folder.write("retargeted.manifest", xml);
         context.dwFlags = 0;
         context.lpSource = retargeted.c_str();
