@@ -18,7 +18,7 @@ if host_runs_32bit; then
 fi
 # Beyond the build: the benchmark library, clang with libFuzzer for the fuzz
 # run, the static analysers, and Chromium with Python for the browser check.
-test_packages=("${run_packages[@]}" libbenchmark-dev clang libclang-rt-14-dev clang-tidy cppcheck
+test_packages=("${run_packages[@]}" libbenchmark-dev clang libclang-rt-14-dev clang-tidy cppcheck llvm
     python3 chromium locales)
 packages=("${test_packages[@]}")
 # Wine takes the ANSI code page from the locale: these give 1250, 1251, 932
