@@ -35,7 +35,10 @@ void ReadDisplayName(const char* packPath, const char* fileName, char* display) 
     BaseNameOf(fileName, baseName);
     FlushProfile(packPath);
     ReadProfileValue("Info", "Language", baseName, display, PathCapacity, packPath);
-    if (display[0] == '\0') {
+    // Only a name holding "?", every ANSI code page's default character, may
+    // have lost letters to it; an ANSI pack's name stays as the file spells it.
+    if (display[0] == '\0' ||
+        (strchr(display, '?') && ProfileValueIsUnspellable("Info", "Language", packPath))) {
         CopyTextCut(display, PathCapacity, baseName);
     }
 }
@@ -83,7 +86,9 @@ int BuildLanguageList() {
         ++counter;
         *tail = entry;
         tail = &entry->next;
-        char display[PathCapacity];
+        // Zeroed: a name cut short of a double-byte character that would not
+        // fit ends before it, and the byte kept free for it must end the text.
+        char display[PathCapacity] = {};
         ReadDisplayName(packPath, found.cFileName, display);
         AddLanguageItem(display);
     } while (FindNextFileA(search, &found));

@@ -2,9 +2,37 @@
 
 #include <windows.h>
 
+namespace {
+
+// The ANSI text in UTF-16; empty when it does not fit.
+void Widen(const char* text, wchar_t* out, int capacity) {
+    if (MultiByteToWideChar(CP_ACP, 0, text, -1, out, capacity) == 0) {
+        out[0] = L'\0';
+    }
+}
+
+} // namespace
+
 void ReadProfileValue(const char* section, const char* key, const char* fallback, char* output,
                       size_t size, const char* path) {
     GetPrivateProfileStringA(section, key, fallback, output, static_cast<DWORD>(size), path);
+}
+
+bool ProfileValueIsUnspellable(const char* section, const char* key, const char* path) {
+    wchar_t wideSection[MAX_PATH], wideKey[MAX_PATH], widePath[MAX_PATH], value[MAX_PATH];
+    Widen(section, wideSection, MAX_PATH);
+    Widen(key, wideKey, MAX_PATH);
+    Widen(path, widePath, MAX_PATH);
+    DWORD length = GetPrivateProfileStringW(wideSection, wideKey, L"", value, MAX_PATH, widePath);
+    if (length > 0 && IS_HIGH_SURROGATE(value[length - 1])) {
+        value[length - 1] = L'\0'; // half a character, cut off by the buffer
+    }
+    // No ANSI code page takes more than two bytes for a character. A UTF-8 one
+    // spells every character and refuses the question: the call then fails.
+    char spelled[2 * MAX_PATH];
+    BOOL usedDefault = FALSE;
+    WideCharToMultiByte(CP_ACP, 0, value, -1, spelled, sizeof spelled, nullptr, &usedDefault);
+    return usedDefault != FALSE;
 }
 
 void WriteProfileValue(const char* section, const char* key, const char* value, const char* path) {

@@ -10,6 +10,11 @@
 void ReadProfileValue(const char* section, const char* key, const char* fallback, char* output,
                       size_t size, const char* path);
 
+// Whether the value of key in section holds characters that the ANSI code
+// page cannot spell, which ReadProfileValue gives as the default character
+// "?": only a Unicode file can hold such a value. False when it is missing.
+bool ProfileValueIsUnspellable(const char* section, const char* key, const char* path);
+
 // Sets key in section to value, creating file, section and key as needed.
 void WriteProfileValue(const char* section, const char* key, const char* value, const char* path);
 

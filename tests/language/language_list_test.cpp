@@ -16,6 +16,14 @@
 
 namespace {
 
+// A pack stored as Unicode: UTF-16 LE behind its byte-order mark.
+std::string Utf16Pack(const std::string& utf8) {
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                    &wide[0], static_cast<int>(wide.size())));
+    return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
+}
+
 INT_PTR CALLBACK PassiveDialogProc(HWND, UINT, WPARAM, LPARAM) {
     return FALSE;
 }
@@ -84,17 +92,32 @@ class LanguageListTest : public ::testing::Test {
 };
 
 TEST_F(LanguageListTest, ListsPacksInSearchOrderUnderTheirDisplayNames) {
-    const std::pair<const char*, const char*> packs[] = {
+    const std::pair<const char*, std::string> packs[] = {
         {"Zulu.lng", "[Info]\r\nLanguage=isiZulu\r\n"},
         {"Alpha.lng", "[Data]\r\n0=x\r\n"},          // no [Info]: base name
         {"Empty.lng", "[Info]\r\nLanguage=\r\n"},    // empty name: base name
         {"Twin.lng", "[Info]\r\nLanguage=Same\r\n"}, // two packs, one name
         {"Twin2.lng", "[Info]\r\nLanguage=Same\r\n"},
         {"multi.dot.lng", "garbage without sections"}, // unreadable: base name
+        // Unicode packs on windows-1252: spelled, best-fitted, not spelled.
+        {"Unicode.lng", Utf16Pack(u8"[Info]\r\nLanguage=Fran\u00e7ais\r\n")},
+        {"Fitted.lng", Utf16Pack(u8"[Info]\r\nLanguage=\u010ce\u0161tina\r\n")},
+        {"Russian.lng",
+         Utf16Pack(u8"[Info]\r\nLanguage=\u0420\u0443\u0441\u0441\u043a\u0438\u0439\r\n")},
+        {"Ansi.lng", "[Info]\r\nLanguage=Que?\x81\xE7\r\n"}, // byte for byte, undefined 0x81 too
     };
     const std::pair<std::string, std::string> expectedDisplay[] = {
-        {"Zulu.lng", "isiZulu"}, {"Alpha.lng", "Alpha"}, {"Empty.lng", "Empty"},
-        {"Twin.lng", "Same"},    {"Twin2.lng", "Same"},  {"multi.dot.lng", "multi.dot"},
+        {"Zulu.lng", "isiZulu"},
+        {"Alpha.lng", "Alpha"},
+        {"Empty.lng", "Empty"},
+        {"Twin.lng", "Same"},
+        {"Twin2.lng", "Same"},
+        {"multi.dot.lng", "multi.dot"},
+        {"Unicode.lng", "Fran\xE7"
+                        "ais"},
+        {"Fitted.lng", "Ce\x9Atina"},
+        {"Russian.lng", "Russian"},
+        {"Ansi.lng", "Que?\x81\xE7"},
     };
     for (const auto& pack : packs) {
         WritePack(pack.first, pack.second);
@@ -106,7 +129,7 @@ TEST_F(LanguageListTest, ListsPacksInSearchOrderUnderTheirDisplayNames) {
 
     std::vector<std::string> expectedItems = {"English (USA)"};
     std::vector<std::string> order = SearchOrder();
-    ASSERT_EQ(order.size(), 6u);
+    ASSERT_EQ(order.size(), 10u);
     for (const std::string& name : order) {
         for (const auto& display : expectedDisplay) {
             if (display.first == name) {
@@ -216,6 +239,25 @@ TEST_F(LanguageListTest, PacksBeyondThePathLimitAreSkipped) {
     ApplyInterfaceTexts();
     GetDlgItemTextA(MainDialog, IDC_CRYPT, text, sizeof text);
     EXPECT_STREQ(text, "C&rypt");
+}
+
+// A name longer than its buffer, under a double-byte code page, ends before a character that would
+// not fit whole; under windows-1252 it cannot be spelled and shows the base name.
+TEST_F(LanguageListTest, LongNamesEndAtAWholeCharacter) {
+    std::string name = u8"[Info]\r\nLanguage=";
+    for (int i = 0; i < 200; ++i) {
+        name += u8"\u65e5";
+    }
+    WritePack("Long.lng", Utf16Pack(name + "\r\n"));
+    BuildLanguageList();
+    std::string expected = "Long";
+    if (GetACP() == 932) {
+        expected.clear();
+        for (int i = 0; i < (MAX_PATH - 1) / 2; ++i) {
+            expected += "\x93\xFA";
+        }
+    }
+    EXPECT_EQ(Items().back(), expected);
 }
 
 // The small icon for the caption, the big one for the task switcher, both set at start.
