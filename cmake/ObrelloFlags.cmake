@@ -3,6 +3,19 @@
 
 if(MSVC)
     add_compile_options(/W4)
+    # Every program carries its C runtime, as in the mingw build, so nothing
+    # but system DLLs is needed on a bare Windows machine. Tests too: they
+    # link the product's libraries, and one link takes one runtime.
+    set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+    # CMake's default flags give every compile /GR and /EHsc, which the
+    # product's /GR- /EHs-c- would override, each with a warning (D9025).
+    # Out of the defaults, then: RTTI is cl's own default, and every target
+    # but the product's gets its exceptions back.
+    foreach(flag GR EHsc)
+        string(REGEX REPLACE "(^| )[/-]${flag}( |$)" " " CMAKE_CXX_FLAGS "${CMAKE_CXX_FLAGS}")
+    endforeach()
+    add_compile_options(
+        "$<$<AND:$<COMPILE_LANGUAGE:CXX>,$<NOT:$<BOOL:$<TARGET_PROPERTY:OBRELLO_PRODUCT>>>>:/EHsc>")
 else()
     add_compile_options(-Wall -Wextra)
 endif()
@@ -21,6 +34,7 @@ endif()
 # Applied to product targets only: tests keep exceptions and the full library.
 function(obrello_product_target target)
     if(MSVC)
+        set_property(TARGET ${target} PROPERTY OBRELLO_PRODUCT ON)
         target_compile_options(${target} PRIVATE /O1 /GS- /GR- /EHs-c-)
     else()
         target_compile_options(${target} PRIVATE -Os -fno-exceptions -fno-rtti
