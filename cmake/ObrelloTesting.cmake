@@ -1,10 +1,16 @@
 # One GoogleTest build from the system's sources serves both toolchains, so the
-# native, sanitizer and Wine runs use the very same framework.
+# native, sanitizer and Wine runs use the very same framework. Where there are
+# no such sources (on Windows, say), an installed GoogleTest; for a Visual
+# Studio build it must be one built on the static runtime, as every program
+# here is.
 
-set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
-add_subdirectory(${OBRELLO_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+if(EXISTS ${OBRELLO_GTEST_SOURCE}/CMakeLists.txt)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(${OBRELLO_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+else()
+    find_package(GTest REQUIRED)
+endif()
 
 # Off where this host cannot run the build's programs at all (the 32-bit
 # build on a host without 32-bit code): then only the checks made on the
