@@ -1,8 +1,12 @@
 # Checks the built Obrello.exe: it is a program for the processor it was built
 # for, imports nothing but Windows system DLLs, carries the hardening marks a
 # binary scanner looks for, with the relocations that address randomisation
-# needs, no symbol table, and stays within its size budget.
-#   cmake -DEXE=path -DOBJDUMP=path -DARCH=i686|x86_64 -DMAX_BYTES=n -P CheckExecutable.cmake
+# needs, no symbol table, and stays within its size budget. OBJDUMP is GNU
+# objdump or LLVM's. SAFESEH=ON: an i686 link by Microsoft's linker, which
+# lists the runtime's exception handlers rather than marking that there are
+# none.
+#   cmake -DEXE=path -DOBJDUMP=path -DARCH=i686|x86_64 -DMAX_BYTES=n [-DSAFESEH=ON]
+#         -P CheckExecutable.cmake
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -17,6 +21,9 @@ if(ARCH STREQUAL "i686")
     set(format pei-i386)
     set(magic "010b[ \t]+\\(PE32\\)")
     set(marks DYNAMIC_BASE NX_COMPAT NO_SEH TERMINAL_SERVICE_AWARE)
+    if(SAFESEH)
+        list(REMOVE_ITEM marks NO_SEH)
+    endif()
     set(absent)
 elseif(ARCH STREQUAL "x86_64")
     set(format pei-x86-64)
@@ -27,9 +34,20 @@ else()
     message(FATAL_ERROR "no expectations for the processor '${ARCH}'")
 endif()
 
+if(NOT OBJDUMP)
+    message(FATAL_ERROR "no objdump to read ${EXE} with: install LLVM's llvm-objdump")
+endif()
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE headers RESULT_VARIABLE failed)
 if(failed)
     message(FATAL_ERROR "cannot read ${EXE}")
+endif()
+# LLVM's objdump names the format and one mark otherwise, and lists no
+# relocations, only their directory's place and size.
+set(relocations "PE File Base Relocations")
+if(headers MATCHES "file format coff-")
+    string(REPLACE "file format coff-" "file format pei-" headers "${headers}")
+    string(REPLACE "TERMINAL_SERVER_AWARE" "TERMINAL_SERVICE_AWARE" headers "${headers}")
+    set(relocations "\nEntry 5 [0-9a-f]+ 0*[1-9a-f][0-9a-f]* Base Relocation Directory")
 endif()
 if(NOT headers MATCHES "file format ${format}\n")
     message(FATAL_ERROR "${EXE} is not a ${format} file, as an ${ARCH} build must be")
@@ -69,7 +87,7 @@ foreach(mark ${absent})
         message(FATAL_ERROR "${EXE} carries the ${mark} mark, which an ${ARCH} build must not")
     endif()
 endforeach()
-if(NOT headers MATCHES "PE File Base Relocations")
+if(NOT headers MATCHES "${relocations}")
     message(FATAL_ERROR "${EXE} has no relocations for a random base address")
 endif()
 
