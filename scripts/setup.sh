@@ -20,10 +20,16 @@ fi
 # run, the static analysers, and Chromium with Python for the browser check.
 test_packages=("${run_packages[@]}" libbenchmark-dev clang libclang-rt-14-dev clang-tidy cppcheck llvm
     python3 chromium locales)
+# Fonts that draw each script the language packs are written in, so the pack
+# checks measure real glyphs: Latin, Greek and Cyrillic; Vietnamese; Chinese,
+# Japanese and Korean; Thai.
+test_packages+=(fonts-liberation fonts-dejavu-core fonts-wqy-microhei fonts-tlwg-loma-otf)
 packages=("${test_packages[@]}")
-# Wine takes the ANSI code page from the locale: these give 1250, 1251, 932
-# and 950 to the code-page tests.
-locales=(pl_PL.UTF-8 ru_RU.UTF-8 ja_JP.UTF-8 zh_TW.UTF-8)
+# Wine takes the ANSI code page from the locale: these give the code-page
+# tests and the language-pack checks 1250, 1251, 1253, 1254, 1257, 1258, 874,
+# 932, 936, 949 and 950.
+locales=(pl_PL.UTF-8 ru_RU.UTF-8 el_GR.UTF-8 tr_TR.UTF-8 lt_LT.UTF-8 vi_VN.UTF-8 th_TH.UTF-8
+    ja_JP.UTF-8 zh_CN.UTF-8 ko_KR.UTF-8 zh_TW.UTF-8)
 if [ "${1:-}" = "--run" ]; then
     packages=("${run_packages[@]}")
     locales=()

@@ -1,13 +1,21 @@
-// Checks the language packs shipped in res/lngs: each names its language, defines all eleven
-// interface texts, gives every control its own access key and is stored as single-byte ANSI
-// text, which is how the program reads it.
+// Checks the language packs in the build's Lngs folder beside Obrello.exe, as users unpack them:
+// each is UTF-16 with its byte-order mark, names its language, defines all eleven interface texts,
+// gives every control its own access key, reads back whole in the code page of the systems it is
+// written for, and fits its controls there. CTest runs this under each of those code pages.
 #include <windows.h>
+
+#include "res/resource.h"
+#include "tests/support/requested_code_page.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <iterator>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,7 +29,36 @@ struct Pack {
     std::string name, path;
 };
 
-std::vector<Pack> ShippedPacks() {
+// The shipped packs by the ANSI code page of the systems they are written for.
+const std::pair<UINT, const char*> kPacksByCodePage[] = {
+    {1252, "Danish Dutch Finnish French German Italian Norwegian Portuguese Spanish Swedish"},
+    {1250, "Croatian Czech Hungarian Polish Romanian Serbian Slovak Slovenian"},
+    {1251, "Bulgarian Russian Ukrainian"},
+    {1253, "Greek"},
+    {1254, "Turkish"},
+    {1257, "Estonian Latvian Lithuanian"},
+    {1258, "Vietnamese"},
+    {874, "Thai"},
+    {932, "Japanese"},
+    {936, "ChineseSimplified"},
+    {949, "Korean"},
+    {950, "ChineseTraditional"},
+};
+
+// The file names of the packs written for codePage, or of all packs for 0.
+std::set<std::string> PackNames(UINT codePage) {
+    std::set<std::string> names;
+    for (const auto& row : kPacksByCodePage) {
+        std::istringstream words(row.second);
+        for (std::string word; words >> word && (!codePage || codePage == row.first);) {
+            names.insert(word + ".lng");
+        }
+    }
+    return names;
+}
+
+// The packs in the folder; with ofThisCodePage, only those written for the code page of this run.
+std::vector<Pack> ShippedPacks(bool ofThisCodePage = true) {
     const char* folder = std::getenv("OBRELLO_LNGS");
     EXPECT_NE(folder, nullptr) << "OBRELLO_LNGS is not set";
     std::vector<Pack> packs;
@@ -29,13 +66,15 @@ std::vector<Pack> ShippedPacks() {
         return packs;
     }
     const std::string base = std::string(folder) + "\\";
+    const std::set<std::string> wanted = PackNames(GetACP());
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((base + "*.lng").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         return packs;
     }
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            (!ofThisCodePage || wanted.count(found.cFileName))) {
             packs.push_back({found.cFileName, base + found.cFileName});
         }
     } while (FindNextFileA(search, &found));
@@ -67,8 +106,29 @@ std::string AccessKeys(const std::string& text) {
     return keys;
 }
 
-TEST(ShippedPacks, FolderHoldsEveryShippedLanguage) {
-    EXPECT_GE(ShippedPacks().size(), 6u);
+// The value as the file holds it, in the ANSI code page with no letter best-fitted or lost. The
+// build folder's path is ASCII.
+std::string SpelledExactly(const Pack& pack, const std::string& section, const std::string& key) {
+    auto wide = [](const std::string& text) { return std::wstring(text.begin(), text.end()); };
+    wchar_t value[2048];
+    GetPrivateProfileStringW(wide(section).c_str(), wide(key).c_str(), L"", value, 2048,
+                             wide(pack.path).c_str());
+    char spelled[4096];
+    BOOL usedDefault = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, value, -1, spelled, sizeof spelled, nullptr,
+                        &usedDefault);
+    EXPECT_FALSE(usedDefault) << key << " has characters that code page " << GetACP() << " lacks";
+    return spelled;
+}
+
+TEST(ShippedPacks, FolderHoldsExactlyTheListedPacks) {
+    ASSERT_EQ(GetACP(), RequestedCodePage()) << "the locale did not select the code page";
+    EXPECT_FALSE(PackNames(GetACP()).empty()) << "no pack is written for this code page";
+    std::set<std::string> found;
+    for (const Pack& pack : ShippedPacks(false)) {
+        found.insert(pack.name);
+    }
+    EXPECT_EQ(found, PackNames(0));
 }
 
 TEST(ShippedPacks, NameTheirLanguageAndDefineEveryText) {
@@ -77,10 +137,12 @@ TEST(ShippedPacks, NameTheirLanguageAndDefineEveryText) {
         const std::string language = ReadValue(pack, "Info", "Language");
         EXPECT_NE(language, kMissing);
         EXPECT_FALSE(language.empty());
+        EXPECT_EQ(language, SpelledExactly(pack, "Info", "Language"));
         for (int key = 0; key < kTextCount; ++key) {
             const std::string text = ReadValue(pack, "Data", std::to_string(key).c_str());
             EXPECT_NE(text, kMissing) << "key " << key;
             EXPECT_FALSE(text.empty()) << "key " << key;
+            EXPECT_EQ(text, SpelledExactly(pack, "Data", std::to_string(key)));
         }
         // No language translates "HTML": its check box keeps the word, so swapped texts show.
         EXPECT_NE(ReadValue(pack, "Data", "4").find("HTML"), std::string::npos);
@@ -109,41 +171,74 @@ TEST(ShippedPacks, GiveEachControlItsOwnAccessKey) {
     }
 }
 
-bool IsContinuation(const std::string& bytes, size_t i) {
-    return i < bytes.size() && (static_cast<unsigned char>(bytes[i]) & 0xC0) == 0x80;
-}
-
-// Offset of the first byte that is not plain Windows-1252 text: the start of a complete UTF-8
-// multibyte sequence, or one of the five bytes the code page leaves undefined; npos when there is
-// none. Only complete sequences count, as a 1252 letter may well precede a no-break space.
-size_t FirstNonAnsiByte(const std::string& bytes) {
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        const unsigned char c = bytes[i];
-        const size_t tail = c >= 0xC2 && c <= 0xDF   ? 1
-                            : c >= 0xE0 && c <= 0xEF ? 2
-                            : c >= 0xF0 && c <= 0xF4 ? 3
-                                                     : 0;
-        bool sequence = tail > 0;
-        for (size_t k = 1; k <= tail; ++k) {
-            sequence = sequence && IsContinuation(bytes, i + k);
-        }
-        if (sequence || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D) {
-            return i;
-        }
-    }
-    return std::string::npos;
-}
-
-// The program reads packs in the ANSI code page; a file saved as UTF-8 would show each accented
-// letter as a pair of stray characters.
-TEST(ShippedPacks, AreStoredAsWindows1252Text) {
-    for (const Pack& pack : ShippedPacks()) {
-        SCOPED_TRACE(pack.name);
+// Windows reads a profile file as Unicode only behind the UTF-16 LE mark: UTF-8, with its mark or
+// without, reads as ANSI text, and its first section may be lost to the mark.
+TEST(ShippedPacks, AreUtf16WithTheByteOrderMark) {
+    for (const Pack& pack : ShippedPacks(false)) {
         std::ifstream file(pack.path, std::ios::binary);
-        ASSERT_TRUE(file);
         const std::string bytes{std::istreambuf_iterator<char>(file), {}};
-        EXPECT_EQ(FirstNonAnsiByte(bytes), std::string::npos);
+        EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE") << pack.name << " is not UTF-16 LE with the mark";
+        EXPECT_EQ(bytes.size() % 2, 0u) << pack.name;
+        for (size_t at = 2; at + 1 < bytes.size(); at += 2) {
+            EXPECT_TRUE(bytes.compare(at, 2, "\n\0", 2) || !bytes.compare(at - 2, 2, "\r\0", 2))
+                << pack.name << ": a line ends without CR at byte " << at;
+        }
     }
+}
+
+INT_PTR CALLBACK PassiveDialogProc(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
+
+// Each key's control, and the pixels of it that its text cannot use: a group box's frame on either
+// side of its title, a check box's 13-pixel box and the gap after it, a button's edges.
+const std::pair<int, int> kControls[kTextCount] = {
+    {IDC_LANGUAGE_GROUP, 16},
+    {IDC_LANGUAGE_LABEL, 0},
+    {IDC_URI_GROUP, 16},
+    {IDC_URI_LABEL, 0},
+    {IDC_GENERATE_HTML, 17},
+    {IDC_USE_SCRIPT, 17},
+    {IDC_DESCRIPTION_LABEL, 0},
+    {IDC_CRYPTED_LABEL, 0},
+    {IDC_CRYPT, 8},
+    {IDC_COPY, 8},
+    {IDC_EXIT, 8},
+};
+
+// Measured as the control draws it: in the dialog's font, which the code page's script chooses, and
+// without the access key's "&".
+TEST(ShippedPacks, FitTheirControls) {
+    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr,
+                                     PassiveDialogProc, 0);
+    ASSERT_NE(dialog, nullptr);
+    HDC dc = GetDC(dialog);
+    SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+    CHARSETINFO script{};
+    TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<UINT_PTR>(GetACP())), &script,
+                         TCI_SRCCODEPAGE);
+    TEXTMETRICA font{};
+    GetTextMetricsA(dc, &font);
+    EXPECT_EQ(font.tmCharSet, script.ciCharset) << "no font for the script of this code page";
+    for (const Pack& pack : ShippedPacks()) {
+        int widest = 0, widestKey = 0;
+        for (int key = 0; key < kTextCount; ++key) {
+            RECT control{}, text{};
+            GetClientRect(GetDlgItem(dialog, kControls[key].first), &control);
+            const std::string value = ReadValue(pack, "Data", std::to_string(key).c_str());
+            DrawTextA(dc, value.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+            const int room = control.right - kControls[key].second;
+            EXPECT_LE(text.right, room) << pack.name << " key " << key << ": " << value;
+            if (100 * text.right / room > widest) {
+                widest = 100 * text.right / room;
+                widestKey = key;
+            }
+        }
+        std::cout << pack.name << ": widest text, key " << widestKey << ", takes " << widest
+                  << "% of its control\n";
+    }
+    ReleaseDC(dialog, dc);
+    DestroyWindow(dialog);
 }
 
 } // namespace
