@@ -19,11 +19,13 @@ void ReadProfileValue(const char* section, const char* key, const char* fallback
 }
 
 bool ProfileValueIsUnspellable(const char* section, const char* key, const char* path) {
-    wchar_t wideSection[MAX_PATH], wideKey[MAX_PATH], widePath[MAX_PATH], value[MAX_PATH];
-    Widen(section, wideSection, MAX_PATH);
-    Widen(key, wideKey, MAX_PATH);
-    Widen(path, widePath, MAX_PATH);
-    DWORD length = GetPrivateProfileStringW(wideSection, wideKey, L"", value, MAX_PATH, widePath);
+    const char* names[] = {section, key, path};
+    wchar_t wide[3][MAX_PATH];
+    for (int i = 0; i < 3; ++i) {
+        Widen(names[i], wide[i], MAX_PATH);
+    }
+    wchar_t value[MAX_PATH];
+    DWORD length = GetPrivateProfileStringW(wide[0], wide[1], L"", value, MAX_PATH, wide[2]);
     if (length > 0 && IS_HIGH_SURROGATE(value[length - 1])) {
         value[length - 1] = L'\0'; // half a character, cut off by the buffer
     }
