@@ -2,17 +2,6 @@
 
 #include <windows.h>
 
-namespace {
-
-// The ANSI text in UTF-16; empty when it does not fit.
-void Widen(const char* text, wchar_t* out, int capacity) {
-    if (MultiByteToWideChar(CP_ACP, 0, text, -1, out, capacity) == 0) {
-        out[0] = L'\0';
-    }
-}
-
-} // namespace
-
 void ReadProfileValue(const char* section, const char* key, const char* fallback, char* output,
                       size_t size, const char* path) {
     GetPrivateProfileStringA(section, key, fallback, output, static_cast<DWORD>(size), path);
@@ -22,7 +11,9 @@ bool ProfileValueIsUnspellable(const char* section, const char* key, const char*
     const char* names[] = {section, key, path};
     wchar_t wide[3][MAX_PATH];
     for (int i = 0; i < 3; ++i) {
-        Widen(names[i], wide[i], MAX_PATH);
+        if (MultiByteToWideChar(CP_ACP, 0, names[i], -1, wide[i], MAX_PATH) == 0) {
+            wide[i][0] = L'\0'; // too long to be a name: reads as missing
+        }
     }
     wchar_t value[MAX_PATH];
     DWORD length = GetPrivateProfileStringW(wide[0], wide[1], L"", value, MAX_PATH, wide[2]);
