@@ -86,8 +86,9 @@ int BuildLanguageList() {
         ++counter;
         *tail = entry;
         tail = &entry->next;
-        // Zeroed: a name cut short of a double-byte character that would not
-        // fit ends before it, and the byte kept free for it must end the text.
+        // Zeroed: where a long name stops before a double-byte character
+        // that would not fit, Wine leaves the byte it would have begun in
+        // untouched, and that byte must end the name.
         char display[PathCapacity] = {};
         ReadDisplayName(packPath, found.cFileName, display);
         AddLanguageItem(display);
