@@ -12,14 +12,7 @@ pack=${2:-}
 build=${3:-windows}
 arch=$(wine_arch_of_build "$build")
 
-missing=()
-for p in xvfb fonts-wine imagemagick xdotool; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+scripts/setup.sh --screenshot
 
 # A fresh folder, as a user would unpack the program, optionally set to a pack.
 work=$(mktemp -d)

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs whatever the build and the tests need that this Debian machine
-# lacks. Installs nothing, and takes well under a second, when all is there.
-#   setup.sh            everything the tests need
-#   setup.sh --run      only what building and starting the program needs
+# lacks. Installs nothing, prints nothing, and takes well under a second,
+# when all is there. The package manager's own output goes to build/setup.log.
+#   setup.sh               everything the tests need
+#   setup.sh --run         only what building and starting the program needs
+#   setup.sh --screenshot  what showing it on a virtual screen needs
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-host.sh"
@@ -24,16 +26,16 @@ test_packages=("${run_packages[@]}" libbenchmark-dev clang libclang-rt-14-dev cl
 # checks measure real glyphs: Latin, Greek and Cyrillic; Vietnamese; Chinese,
 # Japanese and Korean; Thai.
 test_packages+=(fonts-liberation fonts-dejavu-core fonts-wqy-microhei fonts-tlwg-loma-otf)
-packages=("${test_packages[@]}")
 # Wine takes the ANSI code page from the locale: these give the code-page
 # tests and the language-pack checks 1250, 1251, 1253, 1254, 1257, 1258, 874,
 # 932, 936, 949 and 950.
 locales=(pl_PL.UTF-8 ru_RU.UTF-8 el_GR.UTF-8 tr_TR.UTF-8 lt_LT.UTF-8 vi_VN.UTF-8 th_TH.UTF-8
     ja_JP.UTF-8 zh_CN.UTF-8 ko_KR.UTF-8 zh_TW.UTF-8)
-if [ "${1:-}" = "--run" ]; then
-    packages=("${run_packages[@]}")
-    locales=()
-fi
+case "${1:-}" in
+--run) packages=("${run_packages[@]}") purpose="building and running" locales=() ;;
+--screenshot) packages=(xvfb fonts-wine imagemagick xdotool) purpose="the screenshot" locales=() with_i386=false ;;
+*) packages=("${test_packages[@]}") purpose="building and testing" ;;
+esac
 
 # Not on Debian (Windows or another system): the user provides the tools.
 command -v dpkg-query >/dev/null 2>&1 || exit 0
@@ -43,27 +45,67 @@ for p in "${packages[@]}"; do
     status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
     [ "$status" = "install ok installed" ] || missing+=("$p")
 done
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    if $with_i386 && ! dpkg --print-foreign-architectures | grep -qx i386; then
-        $sudo dpkg --add-architecture i386
-    fi
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
-fi
-
 # `locale -a` spells pl_PL.UTF-8 as pl_PL.utf8.
 generate=()
 for l in ${locales[@]+"${locales[@]}"}; do
     locale -a 2>/dev/null | grep -qx "${l%.UTF-8}.utf8" || generate+=("$l")
 done
+[ ${#missing[@]} -gt 0 ] || [ ${#generate[@]} -gt 0 ] || exit 0
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+        echo "Set-up needs to install ${missing[*]:-} ${generate[*]:-}, which takes root, and sudo is missing."
+        echo "Run this command as root, or install sudo first."
+        exit 1
+    fi
+    sudo="sudo"
+fi
+log=$(realpath -m "$here/../build/setup.log")
+mkdir -p "$(dirname "$log")"
+echo "=== $(date -u '+%F %T') setup.sh ${1:-}" >>"$log"
+started=$SECONDS
+
+# Runs one step with its output in the log; remembers where its lines begin.
+step() {
+    step_start=$(($(wc -l <"$log") + 1))
+    DEBIAN_FRONTEND=noninteractive "$@" >>"$log" 2>&1 </dev/null
+}
+# apt's own reasons from the last step: its error and warning lines.
+reasons() { tail -n "+$step_start" "$log" | grep -E '^(E|W|Err):' | tail -n 8 | sed 's/^/  /' || true; }
+mirror_note() {
+    if tail -n "+$step_start" "$log" | grep -qE 'Mirror sync|Failed to fetch|unexpected size|Hash Sum mismatch|Could not resolve|Unable to fetch'; then
+        echo "The package mirror is the cause: it is being updated or could not be reached. Trying again later usually helps."
+    fi
+}
+fail() {
+    echo "Set-up failed while $1. The package manager said:"
+    reasons
+    mirror_note
+    echo "Full log: $log"
+    exit 1
+}
+
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing ${#missing[@]} packages for $purpose: ${missing[*]}"
+    if $with_i386 && ! dpkg --print-foreign-architectures | grep -qx i386; then
+        step $sudo dpkg --add-architecture i386 || fail "adding the i386 architecture"
+    fi
+    # One list that cannot be read fails the whole update, even when the
+    # install needs none of it: go on with the lists apt has.
+    if ! step $sudo apt-get update; then
+        echo "Some package lists could not be updated; going on with the lists apt has:"
+        reasons
+        mirror_note
+    fi
+    step $sudo apt-get install -y "${missing[@]}" || fail "installing packages"
+fi
 if [ ${#generate[@]} -gt 0 ]; then
-    echo "Generating locales: ${generate[*]}"
+    [ ${#missing[@]} -gt 0 ] || echo "Generating ${#generate[@]} locales for the code-page tests: ${generate[*]}"
     for l in "${generate[@]}"; do
         $sudo sed -i -E "s/^# *($l UTF-8)\$/\1/" /etc/locale.gen
         grep -qx "$l UTF-8" /etc/locale.gen || echo "$l UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
     done
-    $sudo locale-gen >/dev/null
+    step $sudo locale-gen || fail "generating locales"
 fi
+echo "Set-up done in $((SECONDS - started)) s (the package manager's output is in $log)."

@@ -14,7 +14,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-scripts/setup.sh || exit 1
+scripts/setup.sh || exit $?
 source scripts/wine-host.sh
 
 stop_wine() {
