@@ -79,10 +79,16 @@ function(obrello_add_test_run)
     endif()
 endfunction()
 
-# The Unix locale that makes Wine take each ANSI code page; scripts/setup.sh
-# generates them.
-set(OBRELLO_CODE_PAGE_LOCALES 1250=pl_PL 1251=ru_RU 1253=el_GR 1254=tr_TR 1257=lt_LT 1258=vi_VN
-    874=th_TH 932=ja_JP 936=zh_CN 949=ko_KR 950=zh_TW)
+# The code pages the language packs are written for, and the Unix locale that
+# makes Wine take each, from the packs' own table. 1252 is Wine's default.
+set(OBRELLO_CODE_PAGE_TABLE ${CMAKE_SOURCE_DIR}/res/lngs/code-pages.txt)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${OBRELLO_CODE_PAGE_TABLE})
+file(STRINGS ${OBRELLO_CODE_PAGE_TABLE} rows REGEX "^[0-9]+ +[^ -]")
+foreach(row ${rows})
+    string(REGEX MATCH "^([0-9]+) +([^ ]+)\\.UTF-8" _ "${row}")
+    list(APPEND OBRELLO_PACK_CODE_PAGES ${CMAKE_MATCH_1})
+    list(APPEND OBRELLO_CODE_PAGE_LOCALES ${CMAKE_MATCH_1}=${CMAKE_MATCH_2})
+endforeach()
 
 # obrello_add_code_page_run(NAME name PROGRAM target CODE_PAGE n [ARGS ...] [ENVIRONMENT ...])
 # Registers one run of a test program under an ANSI code page other than

@@ -26,11 +26,9 @@ test_packages=("${run_packages[@]}" libbenchmark-dev clang libclang-rt-14-dev cl
 # checks measure real glyphs: Latin, Greek and Cyrillic; Vietnamese; Chinese,
 # Japanese and Korean; Thai.
 test_packages+=(fonts-liberation fonts-dejavu-core fonts-wqy-microhei fonts-tlwg-loma-otf)
-# Wine takes the ANSI code page from the locale: these give the code-page
-# tests and the language-pack checks 1250, 1251, 1253, 1254, 1257, 1258, 874,
-# 932, 936, 949 and 950.
-locales=(pl_PL.UTF-8 ru_RU.UTF-8 el_GR.UTF-8 tr_TR.UTF-8 lt_LT.UTF-8 vi_VN.UTF-8 th_TH.UTF-8
-    ja_JP.UTF-8 zh_CN.UTF-8 ko_KR.UTF-8 zh_TW.UTF-8)
+# Wine takes the ANSI code page from the locale: one for each code page that
+# the language packs are written for, as their table names them.
+mapfile -t locales < <(awk '/^[0-9]/ && $2 != "-" { print $2 }' "$here/../res/lngs/code-pages.txt")
 case "${1:-}" in
 --run) packages=("${run_packages[@]}") purpose="building and running" locales=() ;;
 --screenshot) packages=(xvfb fonts-wine imagemagick xdotool) purpose="the screenshot" locales=() with_i386=false ;;
@@ -45,10 +43,13 @@ for p in "${packages[@]}"; do
     status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
     [ "$status" = "install ok installed" ] || missing+=("$p")
 done
-# `locale -a` spells pl_PL.UTF-8 as pl_PL.utf8.
+# `locale -a` spells pl_PL.UTF-8 as pl_PL.utf8. Read once: piped into
+# `grep -q`, a listing longer than the pipe holds dies when grep stops reading,
+# and pipefail would count every locale as missing.
+available=$(locale -a 2>/dev/null || true)
 generate=()
 for l in ${locales[@]+"${locales[@]}"}; do
-    locale -a 2>/dev/null | grep -qx "${l%.UTF-8}.utf8" || generate+=("$l")
+    grep -qx "${l%.UTF-8}.utf8" <<<"$available" || generate+=("$l")
 done
 [ ${#missing[@]} -gt 0 ] || [ ${#generate[@]} -gt 0 ] || exit 0
 

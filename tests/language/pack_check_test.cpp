@@ -26,23 +26,22 @@ struct Pack {
     std::string name, path;
 };
 
-// The shipped packs, each after the ANSI code page of the systems it is written for.
-const char kPacksByCodePage[] =
-    "1252 Danish Dutch Finnish French German Italian Norwegian Portuguese Spanish Swedish "
-    "1250 Croatian Czech Hungarian Polish Romanian Serbian Slovak Slovenian 1251 Bulgarian Russian "
-    "Ukrainian 1253 Greek 1254 Turkish 1257 Estonian Latvian Lithuanian 1258 Vietnamese 874 Thai "
-    "932 Japanese 936 ChineseSimplified 949 Korean 950 ChineseTraditional";
-
-// The file names of the packs written for codePage, or of all packs for 0.
+// The file names of the packs written for codePage, or of all packs for 0, from the packs' table:
+// rows of a code page, a locale and the packs' base names.
 std::set<std::string> PackNames(UINT codePage) {
+    const char* table = std::getenv("OBRELLO_CODE_PAGES");
+    EXPECT_NE(table, nullptr) << "OBRELLO_CODE_PAGES is not set";
+    std::ifstream rows(table ? table : "");
     std::set<std::string> names;
-    std::istringstream words(kPacksByCodePage);
-    UINT page = 0;
-    for (std::string word; words >> word;) {
-        if (word[0] <= '9') { // a code page; names start with a letter
-            page = std::stoul(word);
-        } else if (!codePage || codePage == page) {
-            names.insert(word + ".lng");
+    for (std::string row; std::getline(rows, row);) {
+        std::istringstream words(row);
+        std::string page, locale;
+        words >> page >> locale;
+        if (isdigit(static_cast<unsigned char>(row[0])) &&
+            (!codePage || codePage == std::stoul(page))) {
+            for (std::string name; words >> name;) {
+                names.insert(name + ".lng");
+            }
         }
     }
     return names;
