@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "settings/profile.h"
 #include "ui/bounded_text.h"
+#include "ui/mirroring.h"
 
 #include <string.h>
 
@@ -39,6 +40,14 @@ void ApplyBuiltInTexts() {
     }
 }
 
+// A pack for a language written right to left says so in [Info]; any other
+// pack, and an ANSI one written before the key existed, reads left to right.
+bool IsRightToLeftPack(const char* packPath) {
+    char value[2];
+    ReadProfileValue("Info", "RightToLeft", "0", value, sizeof value, packPath);
+    return value[0] == '1';
+}
+
 void ApplyPackTexts(const char* packPath) {
     FlushProfile(packPath);
     for (const InterfaceText& row : InterfaceTexts) {
@@ -48,6 +57,7 @@ void ApplyPackTexts(const char* packPath) {
         ReadProfileValue("Data", row.key, text, text, TextCapacity, packPath);
         SetDlgItemTextA(MainDialog, row.controlId, text);
     }
+    SetDialogReadingOrder(IsRightToLeftPack(packPath));
     FlushProfile(packPath);
 }
 
@@ -59,6 +69,7 @@ void ApplyInterfaceTexts() {
     if (strcmp(CurrentLanguageFile, DefaultLanguageToken) == 0 ||
         !BuildPackPath(packPath, CurrentLanguageFile)) {
         ApplyBuiltInTexts();
+        SetDialogReadingOrder(false);
         return;
     }
     ApplyPackTexts(packPath);

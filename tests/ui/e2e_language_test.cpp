@@ -13,16 +13,40 @@ const std::vector<std::string> kPackTexts = {"T0", "T1", "T2", "T3", "T4", "T5",
                                              "T6", "T7", "T8", "T9", "T10"};
 
 // A pack that translates every text: "T0" to "T10".
-PackFile fullPack() {
-    std::string content = "[Info]\r\nLanguage=Testish\r\n[Data]\r\n";
+PackFile fullPack(const std::string& info = "Language=Testish\r\n",
+                  const std::string& name = "Test.lng") {
+    std::string content = "[Info]\r\n" + info + "[Data]\r\n";
     for (int key = 0; key < 11; ++key) {
         content += std::to_string(key) + "=T" + std::to_string(key) + "\r\n";
     }
-    return {"Test.lng", content};
+    return {name, content};
 }
 
 std::string savedLanguage(const Sandbox& box) {
     return iniValue(ReadWholeFile(box.settingsPath()), "Options", "LanguageFile");
+}
+
+// Each control's place within the window's client area, as the screen shows it (left, top, right,
+// bottom), and its styles; the window's extended style first.
+struct Layout {
+    std::vector<std::vector<LONG>> places;
+    std::vector<LONG_PTR> styles;
+    bool operator==(const Layout& o) const { return places == o.places && styles == o.styles; }
+};
+Layout layoutOf(const App& app) {
+    WINDOWINFO window{};
+    window.cbSize = sizeof window;
+    GetWindowInfo(app.window(), &window);
+    Layout layout{{}, {GetWindowLongPtrA(app.window(), GWL_EXSTYLE)}};
+    for (HWND c = GetWindow(app.window(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(c, &r);
+        const LONG x = window.rcClient.left, y = window.rcClient.top;
+        layout.places.push_back({r.left - x, r.top - y, r.right - x, r.bottom - y});
+        layout.styles.push_back(GetWindowLongPtrA(c, GWL_STYLE));
+        layout.styles.push_back(GetWindowLongPtrA(c, GWL_EXSTYLE));
+    }
+    return layout;
 }
 
 } // namespace
@@ -67,6 +91,51 @@ TEST(E2eLanguage, ChosenPackAppliesAndOutlivesARestart) {
         }
         EXPECT_EQ(savedLanguage(box), "Default");
     }
+}
+
+// A pack that says it reads right to left mirrors the window at once, keeping the boxes' contents
+// and reading order; English restores it exactly; a stored choice starts mirrored.
+TEST(E2eLanguage, RightToLeftPackMirrorsTheWindow) {
+    Sandbox box({fullPack("Language=Rtl\r\nRightToLeft=1\r\n"),
+                 fullPack("Language=Ltr\r\nRightToLeft=0\r\n", "Ltr.lng")});
+    Layout mirrored;
+    {
+        App app(box);
+        const int rtl = app.languages()[1] == "Rtl" ? 1 : 2;
+        const Layout before = layoutOf(app);
+        app.setText(IDC_URI, "mailto:a@b.c");
+        app.setText(IDC_DESCRIPTION, "Mail");
+        app.click(IDC_USE_SCRIPT);
+        app.click(IDC_CRYPT);
+        const std::vector<std::string> contents = {app.text(IDC_URI), app.text(IDC_DESCRIPTION),
+                                                   app.text(IDC_CRYPTED)};
+        app.selectLanguage(3 - rtl); // left to right: nothing moves
+        EXPECT_TRUE(layoutOf(app) == before);
+        app.selectLanguage(rtl);
+        mirrored = layoutOf(app);
+        RECT client;
+        GetClientRect(app.window(), &client);
+        EXPECT_TRUE(mirrored.styles[0] & WS_EX_LAYOUTRTL);
+        for (size_t i = 0; i < before.places.size(); ++i) {
+            const std::vector<LONG>& was = before.places[i];
+            EXPECT_EQ(mirrored.places[i], (std::vector<LONG>{client.right - was[2], was[1],
+                                                             client.right - was[0], was[3]}))
+                << "control " << i;
+            const bool edit = i == 5 || i == 9 || i == 11; // the three boxes, in template order
+            const LONG_PTR rtl = WS_EX_LAYOUTRTL | WS_EX_RTLREADING;
+            EXPECT_EQ(mirrored.styles[2 + 2 * i] & rtl, edit ? 0 : rtl) << "control " << i;
+        }
+        app.selectLanguage(0);
+        EXPECT_TRUE(layoutOf(app) == before);
+        EXPECT_EQ(contents, (std::vector<std::string>{app.text(IDC_URI), app.text(IDC_DESCRIPTION),
+                                                      app.text(IDC_CRYPTED)}));
+        EXPECT_TRUE(app.checked(IDC_GENERATE_HTML) && app.checked(IDC_USE_SCRIPT));
+        app.selectLanguage(rtl);
+        app.click(IDC_EXIT);
+        ASSERT_EQ(app.waitForExit(), 0u);
+    }
+    App app(box);
+    EXPECT_TRUE(layoutOf(app) == mirrored);
 }
 
 TEST(E2eLanguage, MissingEmptyAndOverlongPackTextsAreHandled) {
