@@ -137,6 +137,18 @@ TEST_F(LanguageListTest, ListsPacksInSearchOrderUnderTheirDisplayNames) {
     EXPECT_EQ(listed, order);
 }
 
+// The Unicode re-read of a name must reach the pack through a path the code page spells with
+// letters beyond ASCII, as a user's folder may be named.
+TEST_F(LanguageListTest, ListsUnspellableNamesByBaseNameInAnAccentedFolder) {
+    ASSERT_EQ(GetACP(), 1252u);
+    folder.makeFolder(u8"J\u00f6ran\\Lngs");
+    folder.write(u8"J\u00f6ran\\Lngs\\Russian.lng",
+                 Utf16Pack(L"[Info]\r\nLanguage=\u0420\u0443\u0441\u0441\u043a\u0438\u0439\r\n"));
+    strcpy(ExeDirectory, (folder.path() + "J\xF6ran\\").c_str());
+    BuildLanguageList();
+    EXPECT_EQ(Items(), (std::vector<std::string>{"English (USA)", "Russian"}));
+}
+
 TEST_F(LanguageListTest, PreselectsTheStoredPackByExactName) {
     for (const char* name : {"German.lng", "French.lng", "Dutch.lng"}) {
         WritePack(name, "[Info]\r\nLanguage=x\r\n");
