@@ -259,8 +259,10 @@ size_t CryptedTextLength(const CryptRequest& request) {
 }
 
 char* ComposeCryptedText(const CryptRequest& request) {
-    // Sized to fit exactly: a long URI needs up to six bytes per byte plus
-    // the description twice, so no fixed capacity would hold every request.
+    // Sized to fit exactly: one byte of the URI can become a seven-byte
+    // reference ("&#1103;", a Cyrillic letter on code page 1251), and the
+    // script method adds the URI's plain pieces and the description again,
+    // so no fixed capacity would hold every request.
     const size_t length = CryptedTextLength(request);
     char* text = static_cast<char*>(malloc(length + 1));
     if (!text) {

@@ -12,7 +12,7 @@ bool ProfileValueIsUnspellable(const char* section, const char* key, const char*
     wchar_t wide[3][MAX_PATH];
     for (int i = 0; i < 3; ++i) {
         if (MultiByteToWideChar(CP_ACP, 0, names[i], -1, wide[i], MAX_PATH) == 0) {
-            wide[i][0] = L'\0'; // too long to be a name: reads as missing
+            wide[i][0] = L'\0'; // too long to be a name: an empty one names no file of ours
         }
     }
     wchar_t value[MAX_PATH];

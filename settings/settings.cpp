@@ -4,6 +4,8 @@
 #include "ui/bounded_text.h"
 #include "ui/globals.h"
 
+#include <windows.h>
+
 namespace {
 const char SettingsSection[] = "Options";
 const char LanguageFileKey[] = "LanguageFile";
@@ -32,8 +34,8 @@ void LoadSettings() {
 }
 
 void SaveSettings() {
-    // Without a whole settings path there is no file to write: an empty name
-    // would send the value to the system's own profile file.
+    // Without a whole settings path there is no file to write: the platform
+    // would look for a name without a folder in the Windows folder.
     if (SettingsPath[0] == '\0' || KeepSettingsFile) {
         return;
     }

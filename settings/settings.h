@@ -15,8 +15,9 @@ void SaveSettings();
 // token: it becomes CurrentLanguageFile and is written at exit.
 void RememberLanguage(const char* fileName);
 
-// True when the file exists and can be opened for reading with others
-// allowed to read it too.
+// True when the file exists and can be opened for reading while others may
+// read and write it too: a program that holds it open for writing, sharing
+// it for reading, does not make it count as absent.
 bool FileCanBeOpened(const char* path);
 
 // Removes the read-only attribute of an existing file; other attributes stay.
