@@ -3,7 +3,6 @@
 #include "language/language_list.h"
 #include "res/resource.h"
 #include "settings/profile.h"
-#include "ui/bounded_text.h"
 #include "ui/mirroring.h"
 
 #include <string.h>
@@ -51,10 +50,9 @@ bool IsRightToLeftPack(const char* packPath) {
 void ApplyPackTexts(const char* packPath) {
     FlushProfile(packPath);
     for (const InterfaceText& row : InterfaceTexts) {
-        // The buffer is its own default: a missing key leaves the English text.
+        // A missing key leaves the English text.
         char text[TextCapacity];
-        CopyTextCut(text, TextCapacity, row.builtIn);
-        ReadProfileValue("Data", row.key, text, text, TextCapacity, packPath);
+        ReadProfileValue("Data", row.key, row.builtIn, text, TextCapacity, packPath);
         SetDlgItemTextA(MainDialog, row.controlId, text);
     }
     SetDialogReadingOrder(IsRightToLeftPack(packPath));

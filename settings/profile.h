@@ -6,7 +6,8 @@
 
 // Copies the value of key in section into output, cut to size - 1 bytes and
 // terminated; copies fallback instead when the file, section or key is
-// missing. fallback may be output itself, which then keeps its content.
+// missing. fallback and output must not overlap: the platform does not
+// promise to read the one it writes.
 void ReadProfileValue(const char* section, const char* key, const char* fallback, char* output,
                       size_t size, const char* path);
 

@@ -41,16 +41,25 @@ bool IsChecked(int controlId) {
     return IsDlgButtonChecked(MainDialog, controlId) == BST_CHECKED;
 }
 
-// Clicks on the controls IDC_GENERATE_HTML (1004) to IDC_COPY (1009), in
-// identifier order; a null entry does nothing.
-void (*const ClickHandlers[])() = {
-    UpdateHtmlOptionControls, // IDC_GENERATE_HTML
-    OnCryptCommand,           // IDC_CRYPT
-    EndMainDialog,            // IDC_EXIT
-    nullptr,                  // IDC_USE_SCRIPT toggles itself
-    nullptr,                  // IDC_DESCRIPTION
-    CopyOutputToClipboard,    // IDC_COPY
-};
+// A click on one of the buttons; the script check box toggles itself.
+void OnClick(WORD id) {
+    switch (id) {
+    case IDC_GENERATE_HTML:
+        UpdateHtmlOptionControls();
+        break;
+    case IDC_CRYPT:
+        OnCryptCommand();
+        break;
+    case IDC_EXIT:
+        EndMainDialog();
+        break;
+    case IDC_COPY:
+        CopyOutputToClipboard();
+        break;
+    default:
+        break;
+    }
+}
 
 void OnCommand(WORD code, WORD id, bool fromControl) {
     // Menus and accelerators, and with them Enter and Esc (the window has no
@@ -58,11 +67,8 @@ void OnCommand(WORD code, WORD id, bool fromControl) {
     if (!fromControl) {
         return;
     }
-    if (code == BN_CLICKED && id >= IDC_GENERATE_HTML && id <= IDC_COPY) {
-        void (*handler)() = ClickHandlers[id - IDC_GENERATE_HTML];
-        if (handler) {
-            handler();
-        }
+    if (code == BN_CLICKED) {
+        OnClick(id);
     } else if (code == CBN_SELCHANGE && id == IDC_LANGUAGE) {
         SelectLanguageByIndex();
         ApplyInterfaceTexts();
