@@ -15,8 +15,7 @@ if(failed)
     message(FATAL_ERROR "cannot list ${zip}")
 endif()
 string(REPLACE "\n" ";" entries "${listing}")
-list(FILTER entries EXCLUDE REGEX "(^$|/$)") # folders are implied by their files
-list(SORT entries)
+list(FILTER entries EXCLUDE REGEX "^$") # files alone, in name order on every filesystem
 
 file(GLOB packs RELATIVE ${PACKS_DIR} ${PACKS_DIR}/*.lng)
 set(expected LICENSE Obrello.exe README.txt)
@@ -28,4 +27,13 @@ list(SORT expected)
 message(STATUS "package holds: ${entries}")
 if(NOT entries STREQUAL expected)
     message(FATAL_ERROR "package holds\n  ${entries}\nexpected\n  ${expected}")
+endif()
+
+# Old Notepad needs CR LF line ends: in the texts' bytes (CR LF kept whole) no LF stands alone.
+file(ARCHIVE_EXTRACT INPUT ${zip} DESTINATION ${BUILD_DIR}/package-check PATTERNS README.txt LICENSE)
+file(READ ${BUILD_DIR}/package-check/README.txt readme HEX)
+file(READ ${BUILD_DIR}/package-check/LICENSE licence HEX)
+string(REGEX REPLACE "(0d0a|..)" "\\1 " bytes "${readme}${licence}")
+if(" ${bytes}" MATCHES " 0a ")
+    message(FATAL_ERROR "README.txt or LICENSE in the package has lines ended by LF alone")
 endif()
