@@ -29,14 +29,14 @@ build_once() {
     (cd "$tree/build/windows" && sha256sum Obrello.exe package/*.zip)
 }
 
-echo "reproducible: first build on $(fstype "$first_dir") ($first_dir)," \
-    "second on $(fstype "$second_dir") ($second_dir)"
 first=$(build_once "$first_dir" one)
 second=$(build_once "$second_dir" two)
+echo "reproducible: first build on $(fstype "$first_dir") ($first_dir):"
 echo "$first"
+echo "reproducible: second build on $(fstype "$second_dir") ($second_dir):"
+echo "$second"
 if [ "$first" != "$second" ]; then
-    echo "reproducible: the two builds differ:"
-    echo "$second"
+    echo "reproducible: the two builds differ"
     exit 1
 fi
 echo "reproducible: both builds are byte-identical"
