@@ -104,8 +104,9 @@ fi
 if [ ${#generate[@]} -gt 0 ]; then
     [ ${#missing[@]} -gt 0 ] || echo "Generating ${#generate[@]} locales for the code-page tests: ${generate[*]}"
     for l in "${generate[@]}"; do
-        $sudo sed -i -E "s/^# *($l UTF-8)\$/\1/" /etc/locale.gen
-        grep -qx "$l UTF-8" /etc/locale.gen || echo "$l UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+        step $sudo sed -i -E "s/^# *($l UTF-8)\$/\1/" /etc/locale.gen || fail "generating locales"
+        grep -qx "$l UTF-8" /etc/locale.gen || echo "$l UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null ||
+            fail "generating locales"
     done
     step $sudo locale-gen || fail "generating locales"
 fi
