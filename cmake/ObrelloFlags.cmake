@@ -32,10 +32,12 @@ if(MINGW)
 endif()
 
 # Applied to product targets only: tests keep exceptions and the full library.
+# scripts/lint.sh reads the cl options from this one line too.
+set(OBRELLO_PRODUCT_CL_OPTIONS /O1 /GS- /GR- /EHs-c-)
 function(obrello_product_target target)
     if(MSVC)
         set_property(TARGET ${target} PROPERTY OBRELLO_PRODUCT ON)
-        target_compile_options(${target} PRIVATE /O1 /GS- /GR- /EHs-c-)
+        target_compile_options(${target} PRIVATE ${OBRELLO_PRODUCT_CL_OPTIONS})
     else()
         target_compile_options(${target} PRIVATE -Os -fno-exceptions -fno-rtti
             -fno-asynchronous-unwind-tables -fno-unwind-tables

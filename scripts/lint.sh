@@ -4,7 +4,8 @@
 # product and its resource script in Microsoft's dialect (clang-cl, llvm-rc).
 # Tests, the benchmark and the fuzzer are not product code and are not
 # analysed; the layout of every C++ file in the repository is checked against
-# .clang-format. Exits non-zero on any finding, or when a tool is missing or
+# .clang-format. Options and files the build defines are taken from it, never
+# restated here. Exits non-zero on any finding, or when a tool is missing or
 # cannot parse.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -12,7 +13,6 @@ root=$(pwd)
 
 product_dirs=(compose settings language ui)
 mapfile -t sources < <(find "${product_dirs[@]}" -name '*.cpp' | sort)
-mingw_cxx=i686-w64-mingw32-g++-posix # the Windows build's compiler
 
 # An LLVM tool by its plain name, else by its newest versioned one: Debian
 # installs clang-cl only as clang-cl-14, say.
@@ -22,7 +22,7 @@ llvm_tool() {
 clang_cl=$(llvm_tool clang-cl)
 llvm_rc=$(llvm_tool llvm-rc)
 
-for tool in clang-tidy cppcheck clang-format "$mingw_cxx" "${clang_cl:-clang-cl}" "${llvm_rc:-llvm-rc}"; do
+for tool in clang-tidy cppcheck clang-format cmake "${clang_cl:-clang-cl}" "${llvm_rc:-llvm-rc}"; do
     if ! command -v "$tool" >/dev/null; then
         echo "lint: $tool is missing; scripts/setup.sh installs it" >&2
         exit 2
@@ -31,18 +31,7 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# The product includes <windows.h>, so clang parses it as the Windows build
-# does: the i686 MinGW target with the cross compiler's own system headers,
-# and never the host's (-nostdlibinc keeps only clang's built-in ones).
-mapfile -t cxx_dirs < <(echo | "$mingw_cxx" -E -x c++ -v - 2>&1 |
-    sed -n '/^#include <...> search starts here:/,/^End of search list/p' |
-    sed -n 's/^ //p' | grep '/include/c++')
-sysroot_include=$(realpath /usr/i686-w64-mingw32/include)
-tidy_flags=(--target=i686-w64-mingw32 -std=c++17 -nostdlibinc)
-for dir in "${cxx_dirs[@]}" "$sysroot_include"; do
-    tidy_flags+=(-isystem "$dir")
-done
-tidy_flags+=(-I"$root" -I"$root/res")
+[ -f build/windows/compile_commands.json ] || cmake --preset windows >/dev/null || exit 2
 
 status=0
 echo "=== clang-format"
@@ -51,8 +40,12 @@ if ! git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror; t
 fi
 
 echo "=== clang-tidy: ${#sources[@]} files"
+# Each file is parsed with the Windows build's own command for it; clang takes
+# the i686 MinGW target from that compiler's name. The sysroot keeps the
+# host's headers out (clang would add /usr/include) and mingw-w64's in; it
+# finds no libstdc++ headers there, and the product includes none.
 # Its tally of warnings hidden in system headers is noise: drop it.
-if ! clang-tidy --quiet "${sources[@]}" -- "${tidy_flags[@]}" \
+if ! clang-tidy --quiet -p build/windows --extra-arg=--sysroot=/usr/i686-w64-mingw32 "${sources[@]}" \
     2> >(grep -v '^[0-9]* warnings\? generated\.$' >&2); then
     status=1
 fi
@@ -87,21 +80,21 @@ fi
 printf '%s\n' '#include <_mingw.h>' '#undef __attribute__' \
     '#undef __MINGW_ATTRIB_NORETURN' '#define __MINGW_ATTRIB_NORETURN' \
     '#undef __MINGW_ATTRIB_DEPRECATED' '#define __MINGW_ATTRIB_DEPRECATED' >"$work/mingw-as-sdk.h"
-# The 64-bit manifest as cmake/ObrelloManifest.cmake makes it.
-sed 's/processorArchitecture="X86"/processorArchitecture="amd64"/g' res/obrello.manifest \
-    >"$work/obrello-amd64.manifest"
+# The 64-bit manifest, made by the build's own code into $work/generated.
+(cd "$work" && cmake -DCMAKE_SIZEOF_VOID_P=8 -P "$root/cmake/ObrelloManifest.cmake") || exit 2
+read -ra cl_options < <(sed -n 's/^set(OBRELLO_PRODUCT_CL_OPTIONS \(.*\))$/\1/p' cmake/ObrelloFlags.cmake)
+[ ${#cl_options[@]} -gt 0 ] || { echo "lint: no cl options in cmake/ObrelloFlags.cmake" >&2; exit 2; }
 msvc_flags=(/nologo /Zs /std:c++17 /W4 -Wgnu -Wpedantic /WX
-    /O1 /GS- /GR- /EHs-c- /DWIN32 /D_WINDOWS /DNDEBUG
+    "${cl_options[@]}" /DWIN32 /D_WINDOWS /DNDEBUG
     /X /FI"$work/mingw-as-sdk.h" -I"$root" -I"$root/res")
 for arch in i686 x86_64; do
     echo "=== MSVC dialect, $arch: ${clang_cl##*/}, ${llvm_rc##*/}"
     headers=/usr/$arch-w64-mingw32/include
-    arch_flags=()
+    arch_flags=(-D_X86_ /arch:SSE2)
     rc_flags=()
-    if [ $arch = i686 ]; then
-        arch_flags=(-D_X86_ /arch:SSE2)
-    else
-        rc_flags=(/D OBRELLO_AMD64_MANIFEST /I "$work")
+    if [ $arch = x86_64 ]; then
+        arch_flags=()
+        rc_flags=(/D OBRELLO_AMD64_MANIFEST /I "$work/generated")
     fi
     if ! "$clang_cl" --target=$arch-pc-windows-msvc "${msvc_flags[@]}" "${arch_flags[@]}" \
         -imsvc "$headers" "${sources[@]}"; then
