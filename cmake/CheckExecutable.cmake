@@ -4,9 +4,10 @@
 # needs, no symbol table, and stays within its size budget. OBJDUMP is GNU
 # objdump or LLVM's. SAFESEH=ON: an i686 link by Microsoft's linker, which
 # lists the runtime's exception handlers rather than marking that there are
-# none.
+# none. OBJECTS: the program's object files, when it starts without the C
+# runtime's start-up code.
 #   cmake -DEXE=path -DOBJDUMP=path -DARCH=i686|x86_64 -DMAX_BYTES=n [-DSAFESEH=ON]
-#         -P CheckExecutable.cmake
+#         [-DOBJECTS=a.obj;b.obj...] -P CheckExecutable.cmake
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -102,6 +103,17 @@ if(NOT header MATCHES "^50450000")
 elseif(NOT header MATCHES "0000000000000000$")
     message(FATAL_ERROR "${EXE} carries a symbol table: it was linked without stripping")
 endif()
+
+# Only the runtime's start-up code runs a constructor list: a global set by a
+# function call would stay zero in the shipped program, and pass every test,
+# whose programs do have that code.
+foreach(object ${OBJECTS})
+    execute_process(COMMAND ${OBJDUMP} -h ${object} OUTPUT_VARIABLE sections)
+    if(sections MATCHES "[ \t](\\.ctors|\\.init_array)")
+        message(FATAL_ERROR "${object} holds a dynamic initialiser (${CMAKE_MATCH_1}), "
+                            "which never runs in a program started without the C runtime")
+    endif()
+endforeach()
 
 file(SIZE ${EXE} size)
 message(STATUS "size ${size} bytes (budget ${MAX_BYTES})")

@@ -35,6 +35,7 @@ endif()
 # scripts/lint.sh reads the cl options from this one line too.
 set(OBRELLO_PRODUCT_CL_OPTIONS /O1 /GS- /GR- /EHs-c-)
 function(obrello_product_target target)
+    set_property(GLOBAL APPEND PROPERTY OBRELLO_PRODUCT_TARGETS ${target})
     if(MSVC)
         set_property(TARGET ${target} PROPERTY OBRELLO_PRODUCT ON)
         target_compile_options(${target} PRIVATE ${OBRELLO_PRODUCT_CL_OPTIONS})

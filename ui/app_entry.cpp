@@ -1,5 +1,8 @@
 // The process entry. The GCC build starts the process here directly, without
 // the C runtime's start-up code; other toolchains reach it through WinMain.
+// Nothing here runs constructors, so no global may be set by a function call:
+// it would stay zero for users while every test, linked with that start-up
+// code, passed. The executable check refuses such an initialiser.
 
 #include "res/resource.h"
 #include "ui/globals.h"
