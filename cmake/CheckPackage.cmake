@@ -1,6 +1,6 @@
 # Builds the portable ZIP with CPack and checks that it holds exactly the
 # program, the shipped language packs, the user README and the licence.
-#   cmake -DBUILD_DIR=dir -DCPACK=path -DPACKS_DIR=dir -P CheckPackage.cmake
+#   cmake -DBUILD_DIR=dir -DCPACK=path -DPACKS=a.lng;b.lng... -P CheckPackage.cmake
 cmake_minimum_required(VERSION 3.25)
 
 execute_process(COMMAND ${CPACK} --config ${BUILD_DIR}/CPackConfig.cmake
@@ -17,9 +17,9 @@ endif()
 string(REPLACE "\n" ";" entries "${listing}")
 list(FILTER entries EXCLUDE REGEX "^$") # files alone, in name order on every filesystem
 
-file(GLOB packs RELATIVE ${PACKS_DIR} ${PACKS_DIR}/*.lng)
 set(expected LICENSE Obrello.exe README.txt)
-foreach(pack ${packs})
+foreach(pack ${PACKS})
+    get_filename_component(pack ${pack} NAME)
     list(APPEND expected Lngs/${pack})
 endforeach()
 list(SORT expected)

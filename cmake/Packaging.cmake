@@ -5,8 +5,7 @@
 # to the same bytes, whatever the filesystem it is built on.
 
 install(TARGETS Obrello RUNTIME DESTINATION .)
-file(GLOB OBRELLO_PACKAGED_PACKS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/lngs/*.lng)
-install(FILES ${OBRELLO_PACKAGED_PACKS} DESTINATION Lngs)
+install(FILES ${OBRELLO_PACKS} DESTINATION Lngs)
 # The texts get CR LF line ends, the only ones every Notepad shows as lines.
 # (configure_file would also replace an @NAME@ in them; neither holds one.)
 configure_file(${CMAKE_SOURCE_DIR}/docs/README.txt crlf/README.txt @ONLY NEWLINE_STYLE CRLF)
