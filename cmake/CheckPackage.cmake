@@ -1,6 +1,6 @@
 # Builds the portable ZIP with CPack and checks that it holds exactly the
 # program, the shipped language packs, the user README and the licence.
-#   cmake -DBUILD_DIR=dir -DCPACK=path -DPACKS=a.lng;b.lng... -P CheckPackage.cmake
+#   cmake -DBUILD_DIR=dir -DCPACK=path -DZIP=path -DPACKS=a.lng;b.lng... -P CheckPackage.cmake
 cmake_minimum_required(VERSION 3.25)
 
 execute_process(COMMAND ${CPACK} --config ${BUILD_DIR}/CPackConfig.cmake
@@ -8,7 +8,7 @@ execute_process(COMMAND ${CPACK} --config ${BUILD_DIR}/CPackConfig.cmake
 if(failed)
     message(FATAL_ERROR "cpack failed")
 endif()
-set(zip ${BUILD_DIR}/package/Obrello-3.1.32.144-win32.zip)
+set(zip ${ZIP})
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${zip} OUTPUT_VARIABLE listing
                 RESULT_VARIABLE failed)
 if(failed)

@@ -80,8 +80,13 @@ fi
 printf '%s\n' '#include <_mingw.h>' '#undef __attribute__' \
     '#undef __MINGW_ATTRIB_NORETURN' '#define __MINGW_ATTRIB_NORETURN' \
     '#undef __MINGW_ATTRIB_DEPRECATED' '#define __MINGW_ATTRIB_DEPRECATED' >"$work/mingw-as-sdk.h"
-# The 64-bit manifest, made by the build's own code into $work/generated.
-(cd "$work" && cmake -DCMAKE_SIZEOF_VOID_P=8 -P "$root/cmake/ObrelloManifest.cmake") || exit 2
+# The version header and each processor's manifest, made by the build's own
+# code with the configured build's version into $work/<processor>/generated.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/windows/CMakeCache.txt)
+for bits in 4 8; do
+    mkdir -p "$work/$bits" && (cd "$work/$bits" && cmake -DPROJECT_VERSION="$version" \
+        -DCMAKE_SIZEOF_VOID_P=$bits -P "$root/cmake/ObrelloResources.cmake") || exit 2
+done
 read -ra cl_options < <(sed -n 's/^set(OBRELLO_PRODUCT_CL_OPTIONS \(.*\))$/\1/p' cmake/ObrelloFlags.cmake)
 [ ${#cl_options[@]} -gt 0 ] || { echo "lint: no cl options in cmake/ObrelloFlags.cmake" >&2; exit 2; }
 msvc_flags=(/nologo /Zs /std:c++17 /W4 -Wgnu -Wpedantic /WX
@@ -91,10 +96,10 @@ for arch in i686 x86_64; do
     echo "=== MSVC dialect, $arch: ${clang_cl##*/}, ${llvm_rc##*/}"
     headers=/usr/$arch-w64-mingw32/include
     arch_flags=(-D_X86_ /arch:SSE2)
-    rc_flags=()
+    rc_flags=(/I "$work/4/generated")
     if [ $arch = x86_64 ]; then
         arch_flags=()
-        rc_flags=(/D OBRELLO_AMD64_MANIFEST /I "$work/generated")
+        rc_flags=(/I "$work/8/generated")
     fi
     if ! "$clang_cl" --target=$arch-pc-windows-msvc "${msvc_flags[@]}" "${arch_flags[@]}" \
         -imsvc "$headers" "${sources[@]}"; then
