@@ -24,8 +24,10 @@ test_packages=("${run_packages[@]}" libbenchmark-dev clang libclang-rt-14-dev cl
     python3 chromium locales)
 # Fonts that draw each script the language packs are written in, so the pack
 # checks measure real glyphs: Latin, Greek and Cyrillic; Vietnamese; Chinese,
-# Japanese and Korean; Thai.
-test_packages+=(fonts-liberation fonts-dejavu-core fonts-wqy-microhei fonts-tlwg-loma-otf)
+# Japanese and Korean; Thai. Wine's copies of the bitmap "MS Sans Serif" that
+# Windows draws the dialog with under the Latin, Greek, Cyrillic, Turkish and
+# Baltic code pages.
+test_packages+=(fonts-liberation fonts-dejavu-core fonts-wqy-microhei fonts-tlwg-loma-otf fonts-wine)
 # Wine takes the ANSI code page from the locale: one for each code page that
 # the language packs are written for, as their table names them.
 mapfile -t locales < <(awk '/^[0-9]/ && $2 != "-" { print $2 }' "$here/../res/lngs/code-pages.txt")
