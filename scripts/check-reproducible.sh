@@ -7,6 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
+# Both clones take this commit, even when the branch moves on meanwhile.
+commit=$(git rev-parse HEAD)
 first_dir=$(mktemp -d)
 second_dir=$first_dir
 trap 'rm -rf "$first_dir" "$second_dir"' EXIT
@@ -23,6 +25,7 @@ fstype() {
 build_once() {
     local tree=$1/$2
     git clone --quiet --no-hardlinks "$root" "$tree"
+    git -C "$tree" checkout --quiet --detach "$commit"
     cmake --preset windows -S "$tree" >/dev/null
     cmake --build "$tree/build/windows" --target Obrello -- --no-print-directory >/dev/null
     (cd "$tree/build/windows" && cpack --config CPackConfig.cmake >/dev/null)
@@ -31,6 +34,7 @@ build_once() {
 
 first=$(build_once "$first_dir" one)
 second=$(build_once "$second_dir" two)
+echo "reproducible: commit $commit"
 echo "reproducible: first build on $(fstype "$first_dir") ($first_dir):"
 echo "$first"
 echo "reproducible: second build on $(fstype "$second_dir") ($second_dir):"
