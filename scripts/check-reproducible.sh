@@ -25,7 +25,7 @@ fstype() {
 build_once() {
     local tree=$1/$2
     git clone --quiet --no-hardlinks "$root" "$tree"
-    git -C "$tree" checkout --quiet --detach "$commit"
+    git -C "$tree" -c advice.detachedHead=false checkout --quiet "$commit"
     cmake --preset windows -S "$tree" >/dev/null
     cmake --build "$tree/build/windows" --target Obrello -- --no-print-directory >/dev/null
     (cd "$tree/build/windows" && cpack --config CPackConfig.cmake >/dev/null)
