@@ -18,48 +18,39 @@ scripts/setup.sh || exit $?
 source scripts/wine-host.sh
 
 stop_wine() {
-    local build arch
+    local build
     for build in windows windows64; do
-        arch=$(wine_arch_of_build "$build")
-        [ -d "$root/build/$build/wineprefix" ] &&
-            scripts/wine-prefix.sh stop "$arch" "$root/build/$build/wineprefix"
+        [ ! -d "$root/build/$build/wineprefix" ] ||
+            scripts/wine-prefix.sh stop "$(wine_arch_of_build "$build")" "$root/build/$build/wineprefix"
     done
-    true
 }
 trap stop_wine EXIT
 
-passed=0
-failed=0
-status=0
-summary=()
+passed=0 failed=0 status=0 summary=()
 
-# Builds a preset and runs its tests; extra arguments go to its configure step.
+# Builds a preset, its output kept in build/PRESET/build.log, and runs its tests,
+# counted from CTest's JUnit report: one not run, unless skipped or disabled, failed.
 run_configuration() {
-    local preset=$1 log
+    local preset=$1 dir=$root/build/$1 ran lost skipped
     shift
     echo "=== $preset: configure and build"
-    if ! { cmake --preset "$preset" "$@" >/dev/null && cmake --build --preset "$preset" -- --no-print-directory >/dev/null; }; then
-        echo "=== $preset: BUILD FAILED"
-        cmake --build --preset "$preset" 2>&1 | tail -n 40
-        summary+=("$preset: build failed")
-        status=1
+    mkdir -p "$dir"
+    if ! { cmake --preset "$preset" "$@" && cmake --build --preset "$preset" -- --no-print-directory; } \
+        >"$dir/build.log" 2>&1; then
+        echo "=== $preset: BUILD FAILED, the end of build/$preset/build.log:"
+        tail -n 40 "$dir/build.log"
+        summary+=("$preset: build failed") status=1
         return
     fi
+    grep -i warning "$dir/build.log"
     echo "=== $preset: tests"
-    log=$(mktemp)
-    ctest --preset "$preset" 2>&1 | tee "$log"
-    [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
-    local line
-    line=$(grep -E 'tests passed, [0-9]+ tests failed out of' "$log" | tail -n 1)
-    if [[ $line =~ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then
-        failed=$((failed + BASH_REMATCH[1]))
-        passed=$((passed + BASH_REMATCH[2] - BASH_REMATCH[1]))
-        summary+=("$preset: $((BASH_REMATCH[2] - BASH_REMATCH[1])) of ${BASH_REMATCH[2]} passed")
-    else
-        summary+=("$preset: no test ran")
-        status=1
-    fi
-    rm -f "$log"
+    rm -f "$dir/junit.xml"
+    ctest --preset "$preset" --output-junit "$dir/junit.xml" || status=1
+    read -r ran lost skipped < <(awk '/^[ \t]*<testcase /{ n++; r += /status="run"/; s += /status="disabled"/ }
+        /^[ \t]*<skipped message="SKIP_/{ s++ } END { print r + 0, n - r - s, s + 0 }' "$dir/junit.xml")
+    ((ran + lost)) || { summary+=("$preset: no test ran") status=1; return; }
+    passed=$((passed + ran)) failed=$((failed + lost))
+    summary+=("$preset: $ran of $((ran + lost)) passed$( ((skipped == 0)) || echo ", $skipped skipped")")
 }
 
 run_check() {
@@ -67,13 +58,10 @@ run_check() {
     shift
     echo "=== $name"
     if "$@"; then
-        passed=$((passed + 1))
-        summary+=("$name: passed")
+        passed=$((passed + 1)) summary+=("$name: passed")
     else
         echo "=== $name: FAILED"
-        failed=$((failed + 1))
-        summary+=("$name: FAILED")
-        status=1
+        failed=$((failed + 1)) summary+=("$name: FAILED") status=1
     fi
 }
 
