@@ -183,9 +183,11 @@ void App::settle() const {
     for (int round = 0; round < 2 && box; ++round) {
         WPARAM want = checked(IDC_USE_SCRIPT) ? BST_UNCHECKED : BST_CHECKED;
         PostMessageA(box, BM_SETCHECK, want, 0);
-        for (int waited = 0; waited < 5000 && IsWindow(box); waited += 5) {
-            if (SendMessageA(box, BM_GETCHECK, 0, 0) == (LRESULT)want) {
-                break;
+        for (int waited = 0; IsWindow(box) && SendMessageA(box, BM_GETCHECK, 0, 0) != (LRESULT)want;
+             waited += 5) {
+            if (waited >= 5000) {
+                throw std::runtime_error(
+                    "settle: the Use Script Method box did not take the posted check within 5 s");
             }
             Sleep(5);
         }
