@@ -52,13 +52,13 @@ std::wstring LongPath(const std::string& path) {
 }
 
 TempFolder::TempFolder() {
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
+    wchar_t base[MAX_PATH + 1];
+    std::string temp = Narrow(std::wstring(base, GetTempPathW(MAX_PATH + 1, base)));
     static unsigned counter;
     for (;;) {
-        path_ = std::string(base) + "obrello-" + std::to_string(GetCurrentProcessId()) + "-" +
+        path_ = temp + "obrello-" + std::to_string(GetCurrentProcessId()) + "-" +
                 std::to_string(++counter) + "\\";
-        if (CreateDirectoryA(path_.c_str(), nullptr)) {
+        if (CreateDirectoryW(LongPath(path_).c_str(), nullptr)) {
             return;
         }
         if (GetLastError() != ERROR_ALREADY_EXISTS) {
