@@ -11,6 +11,7 @@
 
 #include <cctype>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
@@ -26,9 +27,14 @@ namespace {
 
 const WORD kEnglishUS = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 
+// No program there ends the run with 77: skipped for the shipped one (SKIP_RETURN_CODE).
 const char* ExePath() {
-    const char* path = std::getenv("OBRELLO_EXE");
-    return path ? path : "Obrello.exe";
+    const char* path = std::getenv("OBRELLO_EXE") ? std::getenv("OBRELLO_EXE") : "Obrello.exe";
+    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
+        std::printf("There is no program to check at %s\n", path);
+        std::exit(77);
+    }
+    return path;
 }
 
 HMODULE ExeModule() {
