@@ -24,28 +24,29 @@ if [ -n "$pack" ]; then
 fi
 
 wine_environment "$arch" "$PWD/build/wine-screenshot-$arch"
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
-xvfb=$!
+coproc Xvfb -displayfd 1 -screen 0 1024x768x24 2>/dev/null
 cleanup() {
     "$WINESERVER" -k 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
+    kill "${COPROC_PID:-}" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
-export DISPLAY=$display
-sleep 1
+read -r -t 10 display <&"${COPROC[0]}" # Xvfb names a free display once it takes connections
+export DISPLAY=:$display
 [ -d "$WINEPREFIX" ] || { "$WINELOADER" wineboot -i >/dev/null 2>&1; "$WINESERVER" -w; }
 # The caption buttons are drawn with Marlett.
 cp -n /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 
 (cd "$work" && "$WINELOADER" explorer /desktop=Obrello,400x460 Obrello.exe >/dev/null 2>&1 &)
-sleep 6
+timeout 60 xdotool search --sync --onlyvisible --name '^Obrello v3\.1' windowfocus --sync
 # Fill in an example as a user would: the focus starts in the language box.
 xdotool key Tab type "mailto:jane@example.com"
 xdotool key Tab Tab Tab type "Write to Jane"
-xdotool mousemove 164 355 click 1 # the Crypt button, whatever its label
-sleep 1
+# Crypt by the keyboard, whatever the pack calls it; done once the picture changes and holds still.
+screen() { sleep 0.2; import -window root rgb:- | md5sum; }
+before=$(screen) last='' SECONDS=0
+xdotool key Tab Tab space
+until now=$(screen) && [ "$now" != "$before" ] && [ "$now" = "$last" ] || ((SECONDS > 30)); do last=$now; done
 # Keep only the window: trim the desktop's plain background around it.
 import -window root -crop 400x460+0+0 +repage -trim +repage "$out"
 echo "Saved $out"
