@@ -4,8 +4,7 @@
 # needs, no symbol table, and stays within its size budget. OBJDUMP is GNU
 # objdump or LLVM's. SAFESEH=ON: an i686 link by Microsoft's linker, which
 # lists the runtime's exception handlers rather than marking that there are
-# none. OBJECTS: the program's object files, when it starts without the C
-# runtime's start-up code.
+# none. OBJECTS: the object files of a program started without the C runtime.
 #   cmake -DEXE=path -DOBJDUMP=path -DARCH=i686|x86_64 -DMAX_BYTES=n [-DSAFESEH=ON]
 #         [-DOBJECTS=a.obj;b.obj...] -P CheckExecutable.cmake
 
@@ -105,13 +104,11 @@ elseif(NOT header MATCHES "0000000000000000$")
 endif()
 
 # Only the runtime's start-up code runs a constructor list: a global set by a
-# function call would stay zero in the shipped program, and pass every test,
-# whose programs do have that code.
+# function call would stay zero for users yet pass every test, which has it.
 foreach(object ${OBJECTS})
     execute_process(COMMAND ${OBJDUMP} -h ${object} OUTPUT_VARIABLE sections)
     if(sections MATCHES "[ \t](\\.ctors|\\.init_array)")
-        message(FATAL_ERROR "${object} holds a dynamic initialiser (${CMAKE_MATCH_1}), "
-                            "which never runs in a program started without the C runtime")
+        message(FATAL_ERROR "${object} holds a dynamic initialiser, which its start never runs")
     endif()
 endforeach()
 

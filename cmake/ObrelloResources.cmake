@@ -1,11 +1,8 @@
-# What the resource script takes from the build, written to generated/ for it
-# to include: the version, from project(VERSION), as obrello_version.h; and
-# the side-by-side manifest, res/obrello.manifest.in with that version.
-# Windows refuses to start a 64-bit program whose manifest asks for x86
-# assemblies, so the 64-bit build's manifest names amd64 in both places, its
-# own identity and the Common-Controls dependency. Sets OBRELLO_MANIFEST to
-# the file this build embeds. scripts/lint.sh runs this file as a script, with
-# PROJECT_VERSION and CMAKE_SIZEOF_VOID_P given, to check what it makes.
+# What the resource script includes from generated/: project(VERSION) as
+# obrello_version.h, and res/obrello.manifest.in with that version. Windows
+# refuses to start a 64-bit program whose manifest asks for x86 assemblies,
+# so a 64-bit build names amd64 in both places. Sets OBRELLO_MANIFEST. Run as
+# a script (PROJECT_VERSION, CMAKE_SIZEOF_VOID_P given) by scripts/lint.sh.
 
 cmake_path(SET template NORMALIZE ${CMAKE_CURRENT_LIST_DIR}/../res/obrello.manifest.in)
 set(generated ${CMAKE_BINARY_DIR}/generated)

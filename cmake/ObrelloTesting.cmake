@@ -85,26 +85,25 @@ set(OBRELLO_CODE_PAGE_TABLE ${CMAKE_SOURCE_DIR}/res/lngs/code-pages.txt)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${OBRELLO_CODE_PAGE_TABLE})
 file(STRINGS ${OBRELLO_CODE_PAGE_TABLE} rows REGEX "^[0-9]+ +[^ -]")
 foreach(row ${rows})
-    string(REGEX MATCH "^([0-9]+) +([^ ]+)\\.UTF-8" _ "${row}")
+    string(REGEX MATCH "^([0-9]+) +([^ ]+)" _ "${row}")
     list(APPEND OBRELLO_PACK_CODE_PAGES ${CMAKE_MATCH_1})
-    list(APPEND OBRELLO_CODE_PAGE_LOCALES ${CMAKE_MATCH_1}=${CMAKE_MATCH_2})
+    set(OBRELLO_LOCALE_${CMAKE_MATCH_1} ${CMAKE_MATCH_2})
 endforeach()
 
 # obrello_add_code_page_run(NAME name PROGRAM target CODE_PAGE n [ARGS ...] [ENVIRONMENT ...])
 # Registers one run of a test program under an ANSI code page other than
-# windows-1252, named to it in OBRELLO_ACP. Only Wine takes the code page from
-# the locale; a Windows host has the one its settings give, so there the run
-# is left out.
+# windows-1252, named to it in OBRELLO_ACP; only under Wine, which takes the
+# code page from the locale, where Windows takes it from its settings.
 function(obrello_add_code_page_run)
     cmake_parse_arguments(T "" "NAME;PROGRAM;CODE_PAGE" "ARGS;ENVIRONMENT" ${ARGN})
     if(NOT OBRELLO_WINE_PREFIX)
         return()
     endif()
-    if(NOT ";${OBRELLO_CODE_PAGE_LOCALES};" MATCHES ";${T_CODE_PAGE}=([^;]+);")
+    if(NOT OBRELLO_LOCALE_${T_CODE_PAGE})
         message(FATAL_ERROR "no locale gives code page ${T_CODE_PAGE}")
     endif()
     obrello_add_test_run(NAME ${T_NAME} PROGRAM ${T_PROGRAM} ARGS ${T_ARGS} ENVIRONMENT
-        ${T_ENVIRONMENT} "LC_ALL=${CMAKE_MATCH_1}.UTF-8" "OBRELLO_ACP=${T_CODE_PAGE}")
+        ${T_ENVIRONMENT} "LC_ALL=${OBRELLO_LOCALE_${T_CODE_PAGE}}" "OBRELLO_ACP=${T_CODE_PAGE}")
 endfunction()
 
 # The Wine fixture: prefix set-up and a running server before the first

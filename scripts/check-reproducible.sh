@@ -18,9 +18,7 @@ if [ -d /dev/shm ] && [ -w /dev/shm ] &&
     second_dir=$(mktemp -d -p /dev/shm)
 fi
 
-fstype() {
-    df --output=fstype "$1" | tail -n 1
-}
+fstype() { df --output=fstype "$1" | tail -n 1; }
 
 build_once() {
     local tree=$1/$2

@@ -80,13 +80,7 @@ fi
 printf '%s\n' '#include <_mingw.h>' '#undef __attribute__' \
     '#undef __MINGW_ATTRIB_NORETURN' '#define __MINGW_ATTRIB_NORETURN' \
     '#undef __MINGW_ATTRIB_DEPRECATED' '#define __MINGW_ATTRIB_DEPRECATED' >"$work/mingw-as-sdk.h"
-# The version header and each processor's manifest, made by the build's own
-# code with the configured build's version into $work/<processor>/generated.
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/windows/CMakeCache.txt)
-for bits in 4 8; do
-    mkdir -p "$work/$bits" && (cd "$work/$bits" && cmake -DPROJECT_VERSION="$version" \
-        -DCMAKE_SIZEOF_VOID_P=$bits -P "$root/cmake/ObrelloResources.cmake") || exit 2
-done
 read -ra cl_options < <(sed -n 's/^set(OBRELLO_PRODUCT_CL_OPTIONS \(.*\))$/\1/p' cmake/ObrelloFlags.cmake)
 [ ${#cl_options[@]} -gt 0 ] || { echo "lint: no cl options in cmake/ObrelloFlags.cmake" >&2; exit 2; }
 msvc_flags=(/nologo /Zs /std:c++17 /W4 -Wgnu -Wpedantic /WX
@@ -95,18 +89,18 @@ msvc_flags=(/nologo /Zs /std:c++17 /W4 -Wgnu -Wpedantic /WX
 for arch in i686 x86_64; do
     echo "=== MSVC dialect, $arch: ${clang_cl##*/}, ${llvm_rc##*/}"
     headers=/usr/$arch-w64-mingw32/include
-    arch_flags=(-D_X86_ /arch:SSE2)
-    rc_flags=(/I "$work/4/generated")
-    if [ $arch = x86_64 ]; then
-        arch_flags=()
-        rc_flags=(/I "$work/8/generated")
-    fi
+    arch_flags=(-D_X86_ /arch:SSE2) bits=4
+    [ $arch = i686 ] || arch_flags=() bits=8
+    # The version header and the manifest, made by the build's own code with
+    # the configured build's version.
+    mkdir "$work/$arch" && (cd "$work/$arch" && cmake -DPROJECT_VERSION="$version" \
+        -DCMAKE_SIZEOF_VOID_P=$bits -P "$root/cmake/ObrelloResources.cmake") || exit 2
     if ! "$clang_cl" --target=$arch-pc-windows-msvc "${msvc_flags[@]}" "${arch_flags[@]}" \
         -imsvc "$headers" "${sources[@]}"; then
         status=1
     fi
     # rc has no switch that fails on a warning: any output is a finding.
-    if ! rc_output=$("$llvm_rc" /X /I "$headers" "${rc_flags[@]}" /FO "$work/$arch.res" \
+    if ! rc_output=$("$llvm_rc" /X /I "$headers" /I "$work/$arch/generated" /FO "$work/$arch.res" \
         res/obrello.rc 2>&1) || [ -n "$rc_output" ]; then
         echo "$rc_output" >&2
         status=1

@@ -28,21 +28,13 @@ host_runs_32bit() {
 # Why the 32-bit build's programs are not run here, once host_runs_32bit
 # has said no.
 no_32bit_reason() {
-    if [ "${OBRELLO_32BIT:-}" = 0 ]; then
-        echo "OBRELLO_32BIT=0 is set"
-    else
-        echo "this host runs no 32-bit programs"
-    fi
+    [ "${OBRELLO_32BIT:-}" = 0 ] && echo "OBRELLO_32BIT=0 is set" || echo "this host runs no 32-bit programs"
 }
 
 # The Wine architecture that runs a build: win32 for the shipped program
 # (build/windows), win64 for the 64-bit one (build/windows64).
 wine_arch_of_build() {
-    case "$1" in
-    windows) echo win32 ;;
-    windows64) echo win64 ;;
-    *) return 1 ;;
-    esac
+    case "$1" in windows) echo win32 ;; windows64) echo win64 ;; *) return 1 ;; esac
 }
 
 # Exports what every Wine command for a prefix of that architecture needs:
