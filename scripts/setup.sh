@@ -55,14 +55,15 @@ for l in ${locales[@]+"${locales[@]}"}; do
 done
 [ ${#missing[@]} -gt 0 ] || [ ${#generate[@]} -gt 0 ] || exit 0
 
-sudo=""
+# sudo drops the environment, so the package manager's settings travel in env.
+sudo="" as_root=(env DEBIAN_FRONTEND=noninteractive)
 if [ "$(id -u)" -ne 0 ]; then
     if ! command -v sudo >/dev/null 2>&1; then
         echo "Set-up needs to install ${missing[*]:-} ${generate[*]:-}, which takes root, and sudo is missing."
         echo "Run this command as root, or install sudo first."
         exit 1
     fi
-    sudo="sudo"
+    sudo="sudo" as_root=(sudo "${as_root[@]}")
 fi
 log=$(realpath -m "$here/../build/setup.log")
 mkdir -p "$(dirname "$log")"
@@ -72,7 +73,7 @@ started=$SECONDS
 # Runs one step with its output in the log; remembers where its lines begin.
 step() {
     step_start=$(($(wc -l <"$log") + 1))
-    DEBIAN_FRONTEND=noninteractive "$@" >>"$log" 2>&1 </dev/null
+    "$@" >>"$log" 2>&1 </dev/null
 }
 # apt's own reasons from the last step: its error and warning lines.
 reasons() { tail -n "+$step_start" "$log" | grep -E '^(E|W|Err):' | tail -n 8 | sed 's/^/  /' || true; }
@@ -92,16 +93,16 @@ fail() {
 if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing ${#missing[@]} packages for $purpose: ${missing[*]}"
     if $with_i386 && ! dpkg --print-foreign-architectures | grep -qx i386; then
-        step $sudo dpkg --add-architecture i386 || fail "adding the i386 architecture"
+        step "${as_root[@]}" dpkg --add-architecture i386 || fail "adding the i386 architecture"
     fi
     # One list that cannot be read fails the whole update, even when the
     # install needs none of it: go on with the lists apt has.
-    if ! step $sudo apt-get update; then
+    if ! step "${as_root[@]}" apt-get update; then
         echo "Some package lists could not be updated; going on with the lists apt has:"
         reasons
         mirror_note
     fi
-    step $sudo apt-get install -y "${missing[@]}" || fail "installing packages"
+    step "${as_root[@]}" apt-get install -y "${missing[@]}" || fail "installing packages"
 fi
 if [ ${#generate[@]} -gt 0 ]; then
     [ ${#missing[@]} -gt 0 ] || echo "Generating ${#generate[@]} locales for the code-page tests: ${generate[*]}"
@@ -110,6 +111,6 @@ if [ ${#generate[@]} -gt 0 ]; then
         grep -qx "$l UTF-8" /etc/locale.gen || echo "$l UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null ||
             fail "generating locales"
     done
-    step $sudo locale-gen || fail "generating locales"
+    step "${as_root[@]}" locale-gen || fail "generating locales"
 fi
 echo "Set-up done in $((SECONDS - started)) s (the package manager's output is in $log)."

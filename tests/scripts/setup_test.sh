@@ -6,7 +6,7 @@ mkdir -p "$t/scripts" "$t/bin" "$t/res/lngs" && cp "$src"/scripts/{setup,wine-ho
 cp "$src/res/lngs/code-pages.txt" "$t/res/lngs/"
 stub() { printf '#!/bin/sh\n%s\n' "$2" >"$t/bin/$1" && chmod +x "$t/bin/$1"; }
 stub id 'echo 1000'
-stub sudo '[ "$1" = apt-get ] && exec "$@"; echo "refused: sudo $*"; exit 1'
+stub sudo '[ "$1 $3" = "env apt-get" ] && exec "$@"; echo "refused: sudo $*"; exit 1'
 stub dpkg-query '[ "$CASE" = none ] && printf "install ok installed"'
 # Every locale set-up names, as `locale -a` spells it, then more than a pipe holds.
 grep -shoE '[a-z]{2}_[A-Z]{2}\.UTF-8' "$t"/scripts/setup.sh "$t"/res/lngs/* | sed 's/UTF-8/utf8/' >"$t/locales"
