@@ -15,6 +15,19 @@ namespace {
 // composer sees at most 32,765 bytes of each.
 enum { InputCapacity = 32766 };
 
+// The output box's own window procedure, behind KeepEscapeFromOutputBox.
+WNDPROC OutputBoxProcedure;
+
+// A multi-line edit control in a dialog answers Esc by posting WM_CLOSE to
+// the dialog, which would end the program and throw the result away; the key
+// does nothing there, as it does everywhere else in the window.
+LRESULT CALLBACK KeepEscapeFromOutputBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    if ((message == WM_KEYDOWN || message == WM_CHAR) && wParam == VK_ESCAPE) {
+        return 0;
+    }
+    return CallWindowProcA(OutputBoxProcedure, box, message, wParam, lParam);
+}
+
 void DeriveGlobalPaths() {
     char modulePath[PathCapacity];
     DeriveProgramPaths(ReadModulePath(modulePath) ? modulePath : nullptr, ExeDirectory,
@@ -25,6 +38,9 @@ void OnInitDialog(HWND dialog) {
     DeriveGlobalPaths();
     MainDialog = dialog;
     SetWindowIcons();
+    OutputBoxProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(GetDlgItem(MainDialog, IDC_CRYPTED), GWLP_WNDPROC,
+                          reinterpret_cast<LONG_PTR>(KeepEscapeFromOutputBox)));
     CheckDlgButton(MainDialog, IDC_GENERATE_HTML, BST_CHECKED);
     AddLanguageItem("English (USA)");
     LoadSettings();

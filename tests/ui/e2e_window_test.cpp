@@ -196,28 +196,36 @@ TEST(E2eWindow, HtmlSwitchDisablesDependentsAndKeepsTheirState) {
 }
 
 TEST(E2eWindow, EnterAndEscapeLeaveTheWindowOpen) {
-    Sandbox box;
-    App app(box);
-    app.setText(IDC_URI, "abc");
-    app.click(IDC_CRYPT);
-    const int focused[] = {IDC_LANGUAGE,    IDC_URI,   IDC_GENERATE_HTML, IDC_USE_SCRIPT,
-                           IDC_DESCRIPTION, IDC_CRYPT, IDC_COPY};
-    for (int id : focused) {
-        for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
-            app.pressKey(id, key);
-            ASSERT_TRUE(app.running() && IsWindowVisible(app.window()))
-                << "key " << key << " on control " << id;
+    // The same in a window mirrored by a stored right-to-left choice.
+    for (const char* settings : {"", "[Options]\r\nLanguageFile=Rtl.lng\r\n"}) {
+        Sandbox box({{"Rtl.lng", "[Info]\r\nRightToLeft=1\r\n"}}, settings);
+        App app(box);
+        app.setText(IDC_URI, "abc");
+        app.click(IDC_CRYPT);
+        const int focused[] = {IDC_LANGUAGE,    IDC_URI,   IDC_GENERATE_HTML, IDC_USE_SCRIPT,
+                               IDC_DESCRIPTION, IDC_CRYPT, IDC_COPY};
+        for (int id : focused) {
+            for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+                app.pressKey(id, key);
+                ASSERT_TRUE(app.running() && IsWindowVisible(app.window()))
+                    << "key " << key << " on control " << id;
+            }
         }
+        EXPECT_TRUE(app.checked(IDC_GENERATE_HTML));
+        EXPECT_EQ(app.text(IDC_URI), "abc");
+        app.pressKey(IDC_CRYPTED, VK_RETURN); // the output box takes Enter as a line break
+        const std::string output = app.text(IDC_CRYPTED);
+        EXPECT_NE(output.find("\r\n"), std::string::npos);
+        // The platform's multi-line edit control answers Esc by closing its dialog.
+        app.pressKey(IDC_CRYPTED, VK_ESCAPE);
+        ASSERT_TRUE(app.running() && IsWindowVisible(app.window())) << settings;
+        EXPECT_EQ(app.text(IDC_CRYPTED), output);
+        EXPECT_EQ(SendMessageA(app.item(IDC_CRYPTED), EM_GETSEL, 0, 0), // as focusing selected it
+                  MAKELRESULT(0, output.size()));
+        EXPECT_EQ(ReadWholeFile(box.settingsPath()), settings); // nothing written
+        app.pressKey(IDC_CRYPTED, VK_F4, true); // while Alt+F4 there closes the window
+        EXPECT_EQ(app.waitForExit(), 0u);
     }
-    EXPECT_TRUE(app.checked(IDC_GENERATE_HTML));
-    EXPECT_EQ(app.text(IDC_URI), "abc");
-    app.pressKey(IDC_CRYPTED, VK_RETURN); // the output box takes Enter as a line break
-    ASSERT_TRUE(app.running() && IsWindowVisible(app.window()));
-    EXPECT_NE(app.text(IDC_CRYPTED).find("\r\n"), std::string::npos);
-    // Esc in a multi-line box makes the platform's edit control close the
-    // dialog, as it does for every dialog; that must be a normal exit.
-    app.pressKey(IDC_CRYPTED, VK_ESCAPE);
-    EXPECT_EQ(app.waitForExit(), 0u);
 }
 
 TEST(E2eWindow, ExitAndCloseEndTheProcessWithZero) {
@@ -239,5 +247,7 @@ TEST(E2eWindow, ExitAndCloseEndTheProcessWithZero) {
         SendMessageA(app.window(), way.message, way.wParam, sender);
         EXPECT_EQ(app.waitForExit(), 0u);
         EXPECT_FALSE(IsWindow(app.window()));
+        EXPECT_EQ(iniValue(ReadWholeFile(box.settingsPath()), "Options", "LanguageFile"),
+                  "Default"); // saved as on every exit
     }
 }

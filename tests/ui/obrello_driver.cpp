@@ -167,11 +167,12 @@ void App::selectLanguage(int index) const {
     SendMessageA(window_, WM_COMMAND, MAKEWPARAM(IDC_LANGUAGE, CBN_SELCHANGE), (LPARAM)box);
 }
 
-void App::pressKey(int id, WPARAM key) const {
+void App::pressKey(int id, WPARAM key, bool alt) const {
     SendMessageA(window_, WM_NEXTDLGCTL, (WPARAM)item(id), TRUE);
-    LPARAM scan = MapVirtualKeyA(key, MAPVK_VK_TO_VSC) << 16;
-    PostMessageA(item(id), WM_KEYDOWN, key, scan | 1);
-    PostMessageA(item(id), WM_KEYUP, key, scan | 0xC0000001);
+    // With Alt held the keyboard sends system keys, marked by bit 29.
+    LPARAM flags = MapVirtualKeyA(key, MAPVK_VK_TO_VSC) << 16 | (alt ? KF_ALTDOWN << 16 : 0) | 1;
+    PostMessageA(item(id), alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, flags);
+    PostMessageA(item(id), alt ? WM_SYSKEYUP : WM_KEYUP, key, flags | 0xC0000000);
     settle();
 }
 

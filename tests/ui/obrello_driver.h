@@ -66,8 +66,9 @@ class App {
     int selectedLanguage() const { return SendMessageA(item(IDC_LANGUAGE), CB_GETCURSEL, 0, 0); }
     void selectLanguage(int index) const; // as the user's choice in the list
     // Focuses the control, posts the key down and up as the keyboard would,
-    // and returns once those and whatever they posted in turn were handled.
-    void pressKey(int id, WPARAM key) const;
+    // with Alt held if asked, and returns once those and whatever they posted
+    // in turn were handled.
+    void pressKey(int id, WPARAM key, bool alt = false) const;
     // Returns once every message posted to the window so far was handled.
     void settle() const;
     bool running() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
