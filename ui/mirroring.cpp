@@ -40,7 +40,16 @@ void SetDialogReadingOrder(bool rightToLeft) {
             SetExtendedStyle(control, WS_EX_LAYOUTRTL | WS_EX_RTLREADING, rightToLeft);
         }
     }
+    // The language box's drop-down list is a window of its own, not a child.
+    COMBOBOXINFO languageBox{};
+    languageBox.cbSize = sizeof languageBox;
+    if (GetComboBoxInfo(GetDlgItem(MainDialog, IDC_LANGUAGE), &languageBox)) {
+        SetExtendedStyle(languageBox.hwndList, WS_EX_LAYOUTRTL | WS_EX_RTLREADING, rightToLeft);
+    }
     SetExtendedStyle(MainDialog, WS_EX_LAYOUTRTL, rightToLeft);
+    // The frame and caption take the new layout only when told of it.
+    SetWindowPos(MainDialog, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     RedrawWindow(MainDialog, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }

@@ -26,9 +26,11 @@ std::string savedLanguage(const Sandbox& box) {
     return iniValue(ReadWholeFile(box.settingsPath()), "Options", "LanguageFile");
 }
 
-// Each control's place within the window's client area, as the screen shows it (left, top, right,
-// bottom), and its styles; the window's extended style first.
+// Each control's id, its place within the window's client area, as the screen shows it (left,
+// top, right, bottom), and its styles; first the extended styles of the window and of the language
+// box's drop-down list, a window of its own.
 struct Layout {
+    std::vector<int> ids;
     std::vector<std::vector<LONG>> places;
     std::vector<LONG_PTR> styles;
     bool operator==(const Layout& o) const { return places == o.places && styles == o.styles; }
@@ -37,8 +39,19 @@ Layout layoutOf(const App& app) {
     WINDOWINFO window{};
     window.cbSize = sizeof window;
     GetWindowInfo(app.window(), &window);
-    Layout layout{{}, {GetWindowLongPtrA(app.window(), GWL_EXSTYLE)}};
+    // The program's own (Wine answers GetComboBoxInfo only within the process).
+    const DWORD thread = GetWindowThreadProcessId(app.window(), nullptr);
+    HWND list = nullptr;
+    do {
+        list = FindWindowExA(nullptr, list, "ComboLBox", nullptr);
+    } while (list && GetWindowThreadProcessId(list, nullptr) != thread);
+    EXPECT_NE(list, nullptr);
+    Layout layout{
+        {},
+        {},
+        {GetWindowLongPtrA(app.window(), GWL_EXSTYLE), GetWindowLongPtrA(list, GWL_EXSTYLE)}};
     for (HWND c = GetWindow(app.window(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        layout.ids.push_back(GetDlgCtrlID(c));
         RECT r;
         GetWindowRect(c, &r);
         const LONG x = window.rcClient.left, y = window.rcClient.top;
@@ -115,15 +128,18 @@ TEST(E2eLanguage, RightToLeftPackMirrorsTheWindow) {
         mirrored = layoutOf(app);
         RECT client;
         GetClientRect(app.window(), &client);
+        const LONG_PTR rtlBits = WS_EX_LAYOUTRTL | WS_EX_RTLREADING;
         EXPECT_TRUE(mirrored.styles[0] & WS_EX_LAYOUTRTL);
+        EXPECT_EQ(before.styles[1] & rtlBits, 0);
+        EXPECT_EQ(mirrored.styles[1] & rtlBits, rtlBits); // the language list
         for (size_t i = 0; i < before.places.size(); ++i) {
             const std::vector<LONG>& was = before.places[i];
             EXPECT_EQ(mirrored.places[i], (std::vector<LONG>{client.right - was[2], was[1],
                                                              client.right - was[0], was[3]}))
                 << "control " << i;
-            const bool edit = i == 5 || i == 9 || i == 11; // the three boxes, in template order
-            const LONG_PTR rtl = WS_EX_LAYOUTRTL | WS_EX_RTLREADING;
-            EXPECT_EQ(mirrored.styles[2 + 2 * i] & rtl, edit ? 0 : rtl) << "control " << i;
+            const int id = mirrored.ids[i];
+            const bool edit = id == IDC_URI || id == IDC_DESCRIPTION || id == IDC_CRYPTED;
+            EXPECT_EQ(mirrored.styles[3 + 2 * i] & rtlBits, edit ? 0 : rtlBits) << "control " << id;
         }
         app.selectLanguage(0);
         EXPECT_TRUE(layoutOf(app) == before);
