@@ -122,12 +122,17 @@ TEST(ShippedPacks, NameTheirLanguageAndDefineEveryText) {
         }
         // No language translates "HTML": its check box keeps the word, so swapped texts show.
         EXPECT_NE(ReadValue(pack, "Data", "4").find("HTML"), std::string::npos);
+        const bool rightToLeft = GetACP() == 1255 || GetACP() == 1256;
+        EXPECT_EQ(ReadValue(pack, "Info", "RightToLeft"), rightToLeft ? "1" : kMissing);
     }
 }
 
 // Keys 0 and 2 are group boxes and need no access key; every label, check box and button has
-// exactly one, and no two controls share one, or the keyboard could not reach them all.
+// exactly one, and no two controls share one, or the keyboard could not reach them all. Windows
+// matches a key by the letter the keyboard types: those of Cyrillic, Greek, Hebrew and Arabic
+// type none of ASCII.
 TEST(ShippedPacks, GiveEachControlItsOwnAccessKey) {
+    const std::set<UINT> ownScript = {1251, 1253, 1255, 1256};
     for (const Pack& pack : ShippedPacks()) {
         SCOPED_TRACE(pack.name);
         std::string used;
@@ -141,6 +146,8 @@ TEST(ShippedPacks, GiveEachControlItsOwnAccessKey) {
             }
             for (char c : keys) {
                 EXPECT_EQ(used.find(c), std::string::npos) << "key " << key << " reuses " << c;
+                EXPECT_FALSE(ownScript.count(GetACP()) && static_cast<unsigned char>(c) < 0x80)
+                    << "key " << key << " is ASCII " << c;
                 used += c;
             }
         }
