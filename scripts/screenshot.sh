@@ -37,7 +37,7 @@ export DISPLAY=:$display
 # The caption buttons are drawn with Marlett.
 cp -n /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 
-(cd "$work" && "$WINELOADER" explorer /desktop=Obrello,400x460 Obrello.exe >/dev/null 2>&1 &)
+(cd "$work" && "$WINELOADER" explorer /desktop=Obrello,640x520 Obrello.exe >/dev/null 2>&1 &)
 timeout 60 xdotool search --sync --onlyvisible --name '^Obrello v3\.1' windowfocus --sync
 # Fill in an example as a user would: the focus starts in the language box.
 xdotool key Tab type "mailto:jane@example.com"
@@ -48,5 +48,5 @@ before=$(screen) last='' SECONDS=0
 xdotool key Tab Tab space
 until now=$(screen) && [ "$now" != "$before" ] && [ "$now" = "$last" ] || ((SECONDS > 30)); do last=$now; done
 # Keep only the window: trim the desktop's plain background around it.
-import -window root -crop 400x460+0+0 +repage -trim +repage "$out"
+import -window root -crop 640x520+0+0 +repage -trim +repage "$out"
 echo "Saved $out"
