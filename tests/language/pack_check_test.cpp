@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "res/resource.h"
+#include "tests/support/interface_texts.h"
 #include "tests/support/requested_code_page.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,6 @@ namespace {
 
 // Stands in for a missing key: a value that no pack text would hold.
 const char kMissing[] = "\x01missing";
-const int kTextCount = 11;
 
 struct Pack {
     std::string name, path;
@@ -115,10 +115,10 @@ TEST(ShippedPacks, NameTheirLanguageAndDefineEveryText) {
         const std::string language = ReadValue(pack, "Info", "Language");
         EXPECT_NE(language, kMissing);
         EXPECT_FALSE(language.empty());
-        for (int key = 0; key < kTextCount; ++key) {
-            const std::string text = ReadValue(pack, "Data", std::to_string(key).c_str());
-            EXPECT_NE(text, kMissing) << "key " << key;
-            EXPECT_FALSE(text.empty()) << "key " << key;
+        for (const InterfaceText& key : kInterfaceTexts) {
+            const std::string text = ReadValue(pack, "Data", key.key);
+            EXPECT_NE(text, kMissing) << "key " << key.key;
+            EXPECT_FALSE(text.empty()) << "key " << key.key;
         }
         // No language translates "HTML": its check box keeps the word, so swapped texts show.
         EXPECT_NE(ReadValue(pack, "Data", "4").find("HTML"), std::string::npos);
@@ -136,10 +136,9 @@ TEST(ShippedPacks, GiveEachControlItsOwnAccessKey) {
     for (const Pack& pack : ShippedPacks()) {
         SCOPED_TRACE(pack.name);
         std::string used;
-        for (int key = 0; key < kTextCount; ++key) {
-            const std::string keys =
-                AccessKeys(ReadValue(pack, "Data", std::to_string(key).c_str()));
-            if (key == 0 || key == 2) {
+        for (const InterfaceText& text : kInterfaceTexts) {
+            const std::string key = text.key, keys = AccessKeys(ReadValue(pack, "Data", text.key));
+            if (text.control == IDC_LANGUAGE_GROUP || text.control == IDC_URI_GROUP) {
                 EXPECT_LE(keys.size(), 1u) << "key " << key;
             } else {
                 EXPECT_EQ(keys.size(), 1u) << "key " << key;
@@ -175,14 +174,10 @@ INT_PTR CALLBACK PassiveDialogProc(HWND, UINT, WPARAM, LPARAM) {
     return FALSE;
 }
 
-// Each key's control, and the pixels of it that its text cannot use: a group box's frame on either
-// side of its title, a check box's 13-pixel box and the gap after it, a button's edges.
-// clang-format off
-const int kControlIds[kTextCount] = {IDC_LANGUAGE_GROUP, IDC_LANGUAGE_LABEL, IDC_URI_GROUP,
-    IDC_URI_LABEL, IDC_GENERATE_HTML, IDC_USE_SCRIPT, IDC_DESCRIPTION_LABEL, IDC_CRYPTED_LABEL,
-    IDC_CRYPT, IDC_COPY, IDC_EXIT};
-// clang-format on
-const int kInsets[kTextCount] = {16, 0, 16, 0, 17, 17, 0, 0, 8, 8, 8};
+// For each text in key order, the pixels of its control that it cannot use: a group box's frame on
+// either side of its title, a check box's 13-pixel box and the gap after it, a button's edges.
+const int kInsets[] = {16, 0, 16, 0, 17, 17, 0, 0, 8, 8, 8};
+static_assert(std::size(kInsets) == std::size(kInterfaceTexts));
 
 // Windows draws the dialog's "MS Sans Serif" in a bitmap font of the code page. Wine has copies in
 // its data folder but picks a TrueType font for the name; its copies for 1255, 1256 and 874 are
@@ -221,19 +216,21 @@ TEST(ShippedPacks, FitTheirControls) {
         ASSERT_FALSE(metrics.tmPitchAndFamily & TMPF_TRUETYPE) << "not " << bitmapFont->second;
     }
     for (const Pack& pack : ShippedPacks()) {
-        int widest = 0, width = 0, room = 1;
-        for (int key = 0; key < kTextCount; ++key) {
+        const char* widest = "";
+        int width = 0, room = 1;
+        for (size_t i = 0; i < std::size(kInterfaceTexts); ++i) {
+            const char* key = kInterfaceTexts[i].key;
             RECT control{}, text{};
-            GetClientRect(GetDlgItem(dialog, kControlIds[key]), &control);
-            const std::string value = ReadValue(pack, "Data", std::to_string(key).c_str());
+            GetClientRect(GetDlgItem(dialog, kInterfaceTexts[i].control), &control);
+            const std::string value = ReadValue(pack, "Data", key);
             DrawTextA(dc, value.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
-            const int keyRoom = control.right - kInsets[key];
+            const int keyRoom = control.right - kInsets[i];
             EXPECT_LE(text.right, keyRoom) << pack.name << " key " << key << ": " << value;
             if (text.right * room > width * keyRoom) {
                 widest = key, width = text.right, room = keyRoom;
             }
         }
-        printf("%s: key %d, %d of %d px (%d%%)\n",
+        printf("%s: key %s, %d of %d px (%d%%)\n",
                pack.name.substr(0, pack.name.size() - 4).c_str(), widest, width, room,
                width * 100 / room);
     }

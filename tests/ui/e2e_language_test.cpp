@@ -16,8 +16,8 @@ const std::vector<std::string> kPackTexts = {"T0", "T1", "T2", "T3", "T4", "T5",
 PackFile fullPack(const std::string& info = "Language=Testish\r\n",
                   const std::string& name = "Test.lng") {
     std::string content = "[Info]\r\n" + info + "[Data]\r\n";
-    for (int key = 0; key < 11; ++key) {
-        content += std::to_string(key) + "=T" + std::to_string(key) + "\r\n";
+    for (const InterfaceText& text : kInterfaceTexts) {
+        content += text.key + std::string("=T") + text.key + "\r\n";
     }
     return {name, content};
 }

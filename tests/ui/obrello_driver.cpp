@@ -210,32 +210,18 @@ SIZE_T App::privateBytes() const {
     return counters.PagefileUsage;
 }
 
-const TextControl kTexts[11] = {
-    {IDC_LANGUAGE_GROUP, "Interface Language"},
-    {IDC_LANGUAGE_LABEL, "&Language:"},
-    {IDC_URI_GROUP, "URI"},
-    {IDC_URI_LABEL, "&URI:"},
-    {IDC_GENERATE_HTML, "&Generate HTML Code"},
-    {IDC_USE_SCRIPT, "Use &Script Method"},
-    {IDC_DESCRIPTION_LABEL, "&Description:"},
-    {IDC_CRYPTED_LABEL, "Cryp&ted:"},
-    {IDC_CRYPT, "C&rypt"},
-    {IDC_COPY, "&Copy to Clipboard"},
-    {IDC_EXIT, "E&xit"},
-};
-
 std::vector<std::string> englishTexts() {
     std::vector<std::string> texts;
-    for (const TextControl& control : kTexts) {
-        texts.push_back(control.english);
+    for (const InterfaceText& text : kInterfaceTexts) {
+        texts.push_back(text.english);
     }
     return texts;
 }
 
 std::vector<std::string> interfaceTexts(const App& app) {
     std::vector<std::string> texts;
-    for (const TextControl& control : kTexts) {
-        texts.push_back(app.text(control.id));
+    for (const InterfaceText& text : kInterfaceTexts) {
+        texts.push_back(app.text(text.control));
     }
     return texts;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/support/interface_texts.h"
 #include "tests/support/temp_folder.h"
 
 struct PackFile {
@@ -82,12 +83,7 @@ class App {
     HWND window_ = nullptr;
 };
 
-// The controls with translatable texts, in key order "0" to "10".
-struct TextControl {
-    int id;
-    const char* english; // the built-in text
-};
-extern const TextControl kTexts[11];
+// The translatable texts, in key order: built in, and as the window shows them.
 std::vector<std::string> englishTexts();
 std::vector<std::string> interfaceTexts(const App& app);
 
