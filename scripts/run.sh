@@ -20,7 +20,7 @@ case "$(uname -s)" in
 MINGW* | MSYS* | CYGWIN*) exec build/windows/Obrello.exe ;;
 esac
 
-if ! host_runs_32bit; then
+if ! wine32_runs; then
     reason=$(no_32bit_reason)
     echo "${reason^}, so the 64-bit build of the same sources is started; the program for Windows is still the 32-bit build/windows/Obrello.exe."
     build_program windows64

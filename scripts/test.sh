@@ -76,7 +76,7 @@ if ! wine64_says=$(wine_environment win64 "$root/build/windows64/wineprefix" &&
 fi
 
 wine32=ON windows="i686, 32-bit Wine"
-host_runs_32bit || wine32=OFF windows="i686, files only"
+wine32_runs || wine32=OFF windows="i686, files only"
 echo "=== suites: native, sanitize, windows ($windows), windows64 (x86_64, 64-bit Wine), fuzz, lint, reproducible"
 [ $wine32 = ON ] ||
     echo "=== $(no_32bit_reason): the 32-bit build's own Wine tests cannot run, so its files are checked and the 64-bit build of the same sources runs every Windows test"

@@ -25,10 +25,21 @@ host_runs_32bit() {
     [ "$status" -eq 42 ]
 }
 
-# Why the 32-bit build's programs are not run here, once host_runs_32bit
-# has said no.
+# True when the shipped 32-bit program can start here: the host runs 32-bit
+# programs and 32-bit Wine is installed, which set-up goes without when the
+# package mirror cannot supply it.
+wine32_runs() { host_runs_32bit && [ -x /usr/lib/wine/wine ]; }
+
+# Why the 32-bit build's programs are not run here, once wine32_runs has
+# said no.
 no_32bit_reason() {
-    [ "${OBRELLO_32BIT:-}" = 0 ] && echo "OBRELLO_32BIT=0 is set" || echo "this host runs no 32-bit programs"
+    if [ "${OBRELLO_32BIT:-}" = 0 ]; then
+        echo "OBRELLO_32BIT=0 is set"
+    elif host_runs_32bit; then
+        echo "32-bit Wine is not installed"
+    else
+        echo "this host runs no 32-bit programs"
+    fi
 }
 
 # The Wine architecture that runs a build: win32 for the shipped program
