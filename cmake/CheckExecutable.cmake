@@ -106,8 +106,10 @@ endif()
 # Only the runtime's start-up code runs a constructor list: a global set by a
 # function call would stay zero for users yet pass every test, which has it.
 foreach(object ${OBJECTS})
-    execute_process(COMMAND ${OBJDUMP} -h ${object} OUTPUT_VARIABLE sections)
-    if(sections MATCHES "[ \t](\\.ctors|\\.init_array)")
+    execute_process(COMMAND ${OBJDUMP} -h ${object} OUTPUT_VARIABLE sections RESULT_VARIABLE failed)
+    if(failed OR NOT sections MATCHES "\n +0 +[^ ]+ +[0-9a-fA-F]+ ")
+        message(FATAL_ERROR "objdump read no section headers from ${object}")
+    elseif(sections MATCHES "[ \t](\\.ctors|\\.init_array)")
         message(FATAL_ERROR "${object} holds a dynamic initialiser, which its start never runs")
     endif()
 endforeach()
