@@ -81,13 +81,23 @@ endfunction()
 
 # The code pages the language packs are written for, and the Unix locale that
 # makes Wine take each, from the packs' own table. 1252 is Wine's default.
+# Its fields are separated by spaces or tabs, as set-up and the pack check
+# read them too; a row that begins with a digit and does not parse stops here.
 set(OBRELLO_CODE_PAGE_TABLE ${CMAKE_SOURCE_DIR}/res/lngs/code-pages.txt)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${OBRELLO_CODE_PAGE_TABLE})
-file(STRINGS ${OBRELLO_CODE_PAGE_TABLE} rows REGEX "^[0-9]+ +[^ -]")
-foreach(row ${rows})
-    string(REGEX MATCH "^([0-9]+) +([^ ]+)" _ "${row}")
-    list(APPEND OBRELLO_PACK_CODE_PAGES ${CMAKE_MATCH_1})
-    set(OBRELLO_LOCALE_${CMAKE_MATCH_1} ${CMAKE_MATCH_2})
+file(STRINGS ${OBRELLO_CODE_PAGE_TABLE} rows)
+set(line 0)
+foreach(row IN LISTS rows)
+    math(EXPR line "${line} + 1")
+    if(row MATCHES "^([0-9]+)[ \t]+([^ \t]+)(([ \t]+[^ \t]+)+)[ \t]*$")
+        if(NOT CMAKE_MATCH_2 STREQUAL "-")
+            list(APPEND OBRELLO_PACK_CODE_PAGES ${CMAKE_MATCH_1})
+            set(OBRELLO_LOCALE_${CMAKE_MATCH_1} ${CMAKE_MATCH_2})
+        endif()
+    elseif(row MATCHES "^[0-9]")
+        message(FATAL_ERROR "${OBRELLO_CODE_PAGE_TABLE}:${line}: not a code page, a locale "
+                            "(or -) and pack names, separated by spaces or tabs:\n  ${row}")
+    endif()
 endforeach()
 
 # obrello_add_code_page_run(NAME name PROGRAM target CODE_PAGE n [ARGS ...] [ENVIRONMENT ...])
