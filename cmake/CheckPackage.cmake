@@ -9,13 +9,21 @@ if(failed)
     message(FATAL_ERROR "cpack failed")
 endif()
 set(zip ${ZIP})
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${zip} OUTPUT_VARIABLE listing
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar tvf ${zip} OUTPUT_VARIABLE listing
                 RESULT_VARIABLE failed)
 if(failed)
     message(FATAL_ERROR "cannot list ${zip}")
 endif()
-string(REPLACE "\n" ";" entries "${listing}")
-list(FILTER entries EXCLUDE REGEX "^$") # files alone, in name order on every filesystem
+# A line an entry (files alone, in name order): mode, links, user, group, size, time, name.
+# No entry records who built it: user and group 0 in each.
+string(REGEX MATCHALL "[^\n]+" lines "${listing}")
+foreach(line ${lines})
+    string(REGEX MATCH "[^ ]+$" entry "${line}")
+    list(APPEND entries ${entry})
+    if(NOT line MATCHES "^[^ ]+ +[0-9]+ +0 +0 ")
+        message(FATAL_ERROR "${entry} in the package records its builder's user or group:\n  ${line}")
+    endif()
+endforeach()
 
 set(expected LICENSE Obrello.exe README.txt)
 foreach(pack ${PACKS})

@@ -27,9 +27,11 @@ set(OBRELLO_PACKAGE_FILE_NAME Obrello-${PROJECT_VERSION}-win32)
 # the portable ZIP, it is written again from the same staged files in name
 # order, without folder entries (unpacking makes the folders), by the same
 # archive writer with the same settings. SOURCE_DATE_EPOCH sets all of an
-# entry's times (tar's --mtime would leave the access and change times of
-# the staged files); TZ=UTC, as a ZIP entry's DOS time is local time. A
-# source package is left as CPack made it.
+# entry's times; TZ=UTC, as a ZIP entry's DOS time is local time. The writer
+# records the builder's user and group in every entry: strip-nondeterminism
+# sets them to 0, and with -T keeps the one time. A source package is left
+# as CPack made it.
+find_program(OBRELLO_STRIP_NONDETERMINISM strip-nondeterminism)
 file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/CPackReproducible.cmake @ONLY CONTENT [[
 if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
     set(ENV{SOURCE_DATE_EPOCH} @OBRELLO_COMMIT_EPOCH@)
@@ -41,12 +43,17 @@ endif()
 file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/CPackNameOrder.cmake @ONLY CONTENT [[
 file(GLOB_RECURSE entries RELATIVE "${CPACK_TEMPORARY_DIRECTORY}" "${CPACK_TEMPORARY_DIRECTORY}/*")
 list(SORT entries)
-execute_process(COMMAND "@CMAKE_COMMAND@" -E env TZ=UTC "SOURCE_DATE_EPOCH=$ENV{SOURCE_DATE_EPOCH}"
-                        "@CMAKE_COMMAND@" -E tar cf "${CPACK_PACKAGE_FILES}" --format=zip -- ${entries}
+set(utc "@CMAKE_COMMAND@" -E env TZ=UTC)
+execute_process(COMMAND ${utc} "@CMAKE_COMMAND@" -E tar cf "${CPACK_PACKAGE_FILES}" --format=zip -- ${entries}
                 WORKING_DIRECTORY "${CPACK_TEMPORARY_DIRECTORY}" RESULT_VARIABLE failed)
+if(NOT failed)
+    execute_process(COMMAND ${utc} "@OBRELLO_STRIP_NONDETERMINISM@" -t zip -T $ENV{SOURCE_DATE_EPOCH}
+                            "${CPACK_PACKAGE_FILES}" RESULT_VARIABLE failed)
+endif()
 if(failed)
     file(REMOVE "${CPACK_PACKAGE_FILES}")
-    message(FATAL_ERROR "cannot write ${CPACK_PACKAGE_FILES} in name order")
+    message(FATAL_ERROR "cannot write ${CPACK_PACKAGE_FILES} in name order with owner 0 (tar, then "
+                        "strip-nondeterminism, which scripts/setup.sh installs): ${failed}")
 endif()
 ]])
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackReproducible.cmake)

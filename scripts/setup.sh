@@ -11,8 +11,10 @@ source "$here/wine-host.sh"
 
 # Both Windows builds, the shipped 32-bit one and the 64-bit one that runs the
 # Windows tests on every host, with 64-bit Wine; 32-bit Wine only where this
-# host can run it at all, since its set-up fails elsewhere.
-run_packages=(cmake make g++ googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64)
+# host can run it at all, since its set-up fails elsewhere. The package's
+# entries are made owner-free with strip-nondeterminism.
+run_packages=(cmake make g++ googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64
+    strip-nondeterminism)
 with_i386=false
 if host_runs_32bit; then
     run_packages+=(wine32:i386)
