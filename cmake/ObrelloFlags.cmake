@@ -1,8 +1,17 @@
 # Compiler settings shared by every target, and the extra ones that keep the
 # product small.
 
+# Microsoft's compiler: warnings for every target; options for the product's
+# only (tests keep exceptions and the full library). The product's, with
+# those warnings and the standard, go to product-cl-options.txt in every
+# build, for scripts/lint.sh's compile in that dialect.
+set(OBRELLO_CL_WARNINGS /W4)
+set(OBRELLO_PRODUCT_CL_OPTIONS /O1 /GS- /GR- /EHs-c-)
+string(JOIN " " cl_options ${OBRELLO_CL_WARNINGS} /std:c++${CMAKE_CXX_STANDARD} ${OBRELLO_PRODUCT_CL_OPTIONS})
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/product-cl-options.txt CONTENT "${cl_options}\n")
+
 if(MSVC)
-    add_compile_options(/W4)
+    add_compile_options(${OBRELLO_CL_WARNINGS})
     # Every program carries its C runtime, as in the mingw build, so nothing
     # but system DLLs is needed on a bare Windows machine. Tests too: they
     # link the product's libraries, and one link takes one runtime.
@@ -29,11 +38,12 @@ if(MINGW)
     # Tests and product alike carry their runtime with them, so nothing but
     # system DLLs is needed under Wine or on a bare Windows machine.
     add_link_options(-static -static-libgcc -static-libstdc++)
+    # The compile database names the include folders itself: cppcheck reads
+    # no response files.
+    set(CMAKE_CXX_USE_RESPONSE_FILE_FOR_INCLUDES OFF)
 endif()
 
 # Applied to product targets only: tests keep exceptions and the full library.
-# scripts/lint.sh reads the cl options from this one line too.
-set(OBRELLO_PRODUCT_CL_OPTIONS /O1 /GS- /GR- /EHs-c-)
 function(obrello_product_target target)
     set_property(GLOBAL APPEND PROPERTY OBRELLO_PRODUCT_TARGETS ${target})
     if(MSVC)

@@ -11,9 +11,6 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-product_dirs=(compose settings language ui)
-mapfile -t sources < <(find "${product_dirs[@]}" -name '*.cpp' | sort)
-
 # An LLVM tool by its plain name, else by its newest versioned one: Debian
 # installs clang-cl only as clang-cl-14, say.
 llvm_tool() {
@@ -22,7 +19,7 @@ llvm_tool() {
 clang_cl=$(llvm_tool clang-cl)
 llvm_rc=$(llvm_tool llvm-rc)
 
-for tool in clang-tidy cppcheck clang-format cmake "${clang_cl:-clang-cl}" "${llvm_rc:-llvm-rc}"; do
+for tool in clang-tidy cppcheck clang-format cmake jq "${clang_cl:-clang-cl}" "${llvm_rc:-llvm-rc}"; do
     if ! command -v "$tool" >/dev/null; then
         echo "lint: $tool is missing; scripts/setup.sh installs it" >&2
         exit 2
@@ -31,7 +28,12 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-[ -f build/windows/compile_commands.json ] || cmake --preset windows >/dev/null || exit 2
+# The current build's compile database (configuring refreshes it), cut to the
+# product's entries: compose/, settings/, language/ and ui/.
+cmake --preset windows >/dev/null || exit 2
+jq --arg root "$root/" '[.[] | select(.file | ltrimstr($root) | test("^(compose|settings|language|ui)/"))]' \
+    build/windows/compile_commands.json >"$work/compile_commands.json" || exit 2
+mapfile -t sources < <(jq -r '.[].file' "$work/compile_commands.json")
 
 status=0
 echo "=== clang-format"
@@ -45,7 +47,7 @@ echo "=== clang-tidy: ${#sources[@]} files"
 # host's headers out (clang would add /usr/include) and mingw-w64's in; it
 # finds no libstdc++ headers there, and the product includes none.
 # Its tally of warnings hidden in system headers is noise: drop it.
-if ! clang-tidy --quiet -p build/windows --extra-arg=--sysroot=/usr/i686-w64-mingw32 "${sources[@]}" \
+if ! clang-tidy --quiet -p "$work" --extra-arg=--sysroot=/usr/i686-w64-mingw32 "${sources[@]}" \
     2> >(grep -v '^[0-9]* warnings\? generated\.$' >&2); then
     status=1
 fi
@@ -53,21 +55,17 @@ fi
 # cppcheck knows the Win32 API from its windows library (argument sizes,
 # handles that must be closed) for a 32-bit ANSI build.
 echo "=== cppcheck"
-if ! cppcheck --quiet --error-exitcode=1 --inline-suppr \
-    --enable=warning,style,performance,portability \
-    --std=c++17 --language=c++ --platform=win32A --library=windows \
-    -D_WIN32 -DWIN32 -I"$root" -I"$root/res" \
-    --suppress=missingIncludeSystem \
-    "${sources[@]}"; then
+if ! cppcheck --quiet --error-exitcode=1 --inline-suppr --enable=warning,style,performance,portability \
+    --platform=win32A --library=windows --suppress=missingIncludeSystem --project="$work/compile_commands.json"; then
     status=1
 fi
 
 # The product and its resource script build with Microsoft's tools too.
 # clang-cl takes cl's command line and dialect (_MSC_VER, no __GNUC__), here
-# with the product's options as obrello_product_target gives them and the
-# build's defines; -Wgnu and -Wpedantic name what only GCC accepts. Syntax
-# only (/Zs): nothing is linked. llvm-rc takes rc's dialect. Both processors,
-# each with its own manifest.
+# with the options the build writes for it, and each file's defines and
+# include folders from the database; -Wgnu and -Wpedantic name what only GCC
+# accepts. Syntax only (/Zs): nothing is linked. llvm-rc takes rc's dialect.
+# Both processors, each with its own manifest.
 #
 # mingw-w64's headers stand in for the Windows SDK, and that takes three
 # things of the check, never of the product: _X86_, which the SDK derives
@@ -81,11 +79,7 @@ printf '%s\n' '#include <_mingw.h>' '#undef __attribute__' \
     '#undef __MINGW_ATTRIB_NORETURN' '#define __MINGW_ATTRIB_NORETURN' \
     '#undef __MINGW_ATTRIB_DEPRECATED' '#define __MINGW_ATTRIB_DEPRECATED' >"$work/mingw-as-sdk.h"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/windows/CMakeCache.txt)
-read -ra cl_options < <(sed -n 's/^set(OBRELLO_PRODUCT_CL_OPTIONS \(.*\))$/\1/p' cmake/ObrelloFlags.cmake)
-[ ${#cl_options[@]} -gt 0 ] || { echo "lint: no cl options in cmake/ObrelloFlags.cmake" >&2; exit 2; }
-msvc_flags=(/nologo /Zs /std:c++17 /W4 -Wgnu -Wpedantic /WX
-    "${cl_options[@]}" /DWIN32 /D_WINDOWS /DNDEBUG
-    /X /FI"$work/mingw-as-sdk.h" -I"$root" -I"$root/res")
+read -ra cl_options <build/windows/product-cl-options.txt || exit 2
 for arch in i686 x86_64; do
     echo "=== MSVC dialect, $arch: ${clang_cl##*/}, ${llvm_rc##*/}"
     headers=/usr/$arch-w64-mingw32/include
@@ -95,10 +89,14 @@ for arch in i686 x86_64; do
     # the configured build's version.
     mkdir "$work/$arch" && (cd "$work/$arch" && cmake -DPROJECT_VERSION="$version" \
         -DCMAKE_SIZEOF_VOID_P=$bits -P "$root/cmake/ObrelloResources.cmake") || exit 2
-    if ! "$clang_cl" --target=$arch-pc-windows-msvc "${msvc_flags[@]}" "${arch_flags[@]}" \
-        -imsvc "$headers" "${sources[@]}"; then
-        status=1
-    fi
+    # Relative names: clang-cl would take /work/... for its /w option.
+    while IFS=$'\t' read -r file defines_and_includes; do
+        read -ra file_flags <<<"$defines_and_includes"
+        "$clang_cl" --target=$arch-pc-windows-msvc /nologo /Zs -Wgnu -Wpedantic /WX "${cl_options[@]}" \
+            "${file_flags[@]}" "${arch_flags[@]}" /X /FI"$work/mingw-as-sdk.h" -imsvc "$headers" "$file" ||
+            status=1
+    done < <(jq -r --arg root "$root/" '.[] | [(.file | ltrimstr($root)),
+        (.command | split(" ") | map(select(test("^-[DI]"))) | join(" "))] | @tsv' "$work/compile_commands.json")
     # rc has no switch that fails on a warning: any output is a finding.
     if ! rc_output=$("$llvm_rc" /X /I "$headers" /I "$work/$arch/generated" /FO "$work/$arch.res" \
         res/obrello.rc 2>&1) || [ -n "$rc_output" ]; then

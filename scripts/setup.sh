@@ -22,7 +22,7 @@ if host_runs_32bit; then
 fi
 # Beyond the build: the benchmark library, clang with libFuzzer for the fuzz
 # run, the static analysers, and Chromium with Python for the browser check.
-test_packages=("${run_packages[@]}" libbenchmark-dev clang libclang-rt-14-dev clang-tidy cppcheck llvm
+test_packages=("${run_packages[@]}" libbenchmark-dev clang libclang-rt-14-dev clang-tidy cppcheck llvm jq
     python3 chromium locales)
 # Fonts that draw each script the language packs are written in, so the pack
 # checks measure real glyphs: Latin, Greek and Cyrillic; Vietnamese; Chinese,
