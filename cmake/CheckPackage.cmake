@@ -1,9 +1,6 @@
 # Builds the portable ZIP with CPack and checks that it holds exactly the
-# program, the shipped language packs, the user README and the licence; and
-# that README.md names as many languages for each code page as the packs'
-# table (LANGUAGES: code page:count...) and as many in all as ship.
-#   cmake -DBUILD_DIR=dir -DCPACK=path -DZIP=path -DPACKS=a.lng;b.lng... -DLANGUAGES=1252:10;...
-#         -DREADME=path -P CheckPackage.cmake
+# program, the shipped language packs, the user README and the licence.
+#   cmake -DBUILD_DIR=dir -DCPACK=path -DZIP=path -DPACKS=a.lng;b.lng... -P CheckPackage.cmake
 cmake_minimum_required(VERSION 3.25)
 
 execute_process(COMMAND ${CPACK} --config ${BUILD_DIR}/CPackConfig.cmake
@@ -53,22 +50,4 @@ string(REPEAT "[^\r]" 79 too_long)
 file(STRINGS ${BUILD_DIR}/package-check/README.txt long REGEX "^${too_long}")
 if(long)
     message(FATAL_ERROR "README.txt in the package has lines over 78 characters:\n  ${long}")
-endif()
-
-file(STRINGS ${README} rows ENCODING UTF-8 REGEX "^\\|[^|]*\\([0-9]+\\)[^|]*\\||[0-9]+ language packs ship")
-foreach(row ${rows})
-    if(row MATCHES "\\(([0-9]+)\\)[^|]*\\|([^|]+)")
-        set(page ${CMAKE_MATCH_1})
-        string(REGEX MATCHALL "," commas "${CMAKE_MATCH_2}")
-        list(LENGTH commas count)
-        math(EXPR count "${count} + 1")
-        list(APPEND listed ${page}:${count})
-    elseif(row MATCHES "([0-9]+) language packs ship")
-        set(total ${CMAKE_MATCH_1})
-    endif()
-endforeach()
-list(LENGTH PACKS count)
-if(NOT listed STREQUAL LANGUAGES OR NOT total EQUAL count)
-    message(FATAL_ERROR "README.md names ${total} packs, by code page:\n  ${listed}\n"
-                        "${count} ship, by code page as their table has them:\n  ${LANGUAGES}")
 endif()
