@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
 # Builds Obrello.exe and the portable ZIP twice, each from a fresh clone of the
-# current commit in a folder of its own, and checks both builds give the very
-# same bytes. The second build runs on tmpfs (/dev/shm) where the host has one
-# with room to spare: folders list their files in another order there than on
-# a disk, so a package that follows that order differs. Run as root, the
-# second build runs as the unprivileged user nobody, so two builders really
-# are compared. With uncommitted changes the clones would not be the tree
-# given: nothing is built, and the exit status is 3 (skipped).
+# current commit, and checks both give the very same bytes. The second runs on
+# tmpfs (/dev/shm) where there is room, which lists a folder's files in
+# another order than a disk; and, run as root, as the user nobody, so two
+# builders are compared. With uncommitted changes the clones would not be
+# the tree given: nothing is built, and the exit status is 3 (skipped).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -30,15 +28,13 @@ if [ "$(id -u)" -eq 0 ]; then
 fi
 
 # Clones as the invoking user (git refuses a repository another user owns),
-# then builds as the folder's owner.
+# then builds as the folder's owner, as scripts/package.sh does.
 build_once() {
     local tree=$1/clone
     git clone --quiet --no-hardlinks "$root" "$tree"
     git -C "$tree" -c advice.detachedHead=false checkout --quiet "$commit"
     chown -R --reference="$1" "$tree"
-    "${@:2}" bash -ec 'cmake --preset windows -S "$1" >/dev/null
-        cmake --build "$1/build/windows" --target Obrello -- --no-print-directory >/dev/null
-        cd "$1/build/windows" && cpack --config CPackConfig.cmake >/dev/null
+    "${@:2}" bash -ec '"$1/scripts/package.sh" >/dev/null && cd "$1/build/windows" &&
         sha256sum Obrello.exe package/*.zip' - "$tree"
 }
 
