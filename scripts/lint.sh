@@ -1,12 +1,9 @@
 #!/usr/bin/env bash
 # Static analysis of the product code (compose/, settings/, language/, ui/):
-# clang-tidy with the repository's .clang-tidy, then cppcheck, then the
-# product and its resource script in Microsoft's dialect (clang-cl, llvm-rc).
-# Tests, the benchmark and the fuzzer are not product code and are not
-# analysed; the layout of every C++ file in the repository is checked against
-# .clang-format. Options and files the build defines are taken from it, never
-# restated here. Exits non-zero on any finding, or when a tool is missing or
-# cannot parse.
+# clang-tidy, cppcheck, and the product and its resource script in
+# Microsoft's dialect; and every C++ file's layout against .clang-format.
+# Files and options come from the build, never restated here. Exits non-zero
+# on any finding, or when a tool is missing or cannot parse.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -20,10 +17,7 @@ clang_cl=$(llvm_tool clang-cl)
 llvm_rc=$(llvm_tool llvm-rc)
 
 for tool in clang-tidy cppcheck clang-format cmake jq "${clang_cl:-clang-cl}" "${llvm_rc:-llvm-rc}"; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "lint: $tool is missing; scripts/setup.sh installs it" >&2
-        exit 2
-    fi
+    command -v "$tool" >/dev/null || { echo "lint: $tool is missing; scripts/setup.sh installs it" >&2 && exit 2; }
 done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -37,43 +31,33 @@ mapfile -t sources < <(jq -r '.[].file' "$work/compile_commands.json")
 
 status=0
 echo "=== clang-format"
-if ! git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror; then
-    status=1
-fi
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror || status=1
 
 echo "=== clang-tidy: ${#sources[@]} files"
-# Each file is parsed with the Windows build's own command for it; clang takes
-# the i686 MinGW target from that compiler's name. The sysroot keeps the
-# host's headers out (clang would add /usr/include) and mingw-w64's in; it
-# finds no libstdc++ headers there, and the product includes none.
-# Its tally of warnings hidden in system headers is noise: drop it.
-if ! clang-tidy --quiet -p "$work" --extra-arg=--sysroot=/usr/i686-w64-mingw32 "${sources[@]}" \
-    2> >(grep -v '^[0-9]* warnings\? generated\.$' >&2); then
-    status=1
-fi
+# Each file with the build's own command; clang takes the i686 MinGW target
+# from the compiler's name. The sysroot keeps the host's headers out and
+# mingw-w64's in (no libstdc++ there: the product includes none). Its tally
+# of warnings hidden in system headers is noise.
+clang-tidy --quiet -p "$work" --extra-arg=--sysroot=/usr/i686-w64-mingw32 "${sources[@]}" \
+    2> >(grep -v '^[0-9]* warnings\? generated\.$' >&2) || status=1
 
 # cppcheck knows the Win32 API from its windows library (argument sizes,
 # handles that must be closed) for a 32-bit ANSI build.
 echo "=== cppcheck"
-if ! cppcheck --quiet --error-exitcode=1 --inline-suppr --enable=warning,style,performance,portability \
-    --platform=win32A --library=windows --suppress=missingIncludeSystem --project="$work/compile_commands.json"; then
+cppcheck --quiet --error-exitcode=1 --inline-suppr --enable=warning,style,performance,portability \
+    --platform=win32A --library=windows --suppress=missingIncludeSystem --project="$work/compile_commands.json" ||
     status=1
-fi
 
-# The product and its resource script build with Microsoft's tools too.
-# clang-cl takes cl's command line and dialect (_MSC_VER, no __GNUC__), here
-# with the options the build writes for it, and each file's defines and
-# include folders from the database; -Wgnu and -Wpedantic name what only GCC
-# accepts. Syntax only (/Zs): nothing is linked. llvm-rc takes rc's dialect.
-# Both processors, each with its own manifest.
-#
-# mingw-w64's headers stand in for the Windows SDK, and that takes three
-# things of the check, never of the product: _X86_, which the SDK derives
-# from _M_IX86 and these headers expect from GCC; SSE2, cl's default on i686
-# and not clang-cl's, without which their MemoryBarrier is never defined; and
-# a forced include. For a compiler without __GNUC__ these headers define
-# __attribute__ away, yet clang's own intrinsic headers, which winnt.h
-# includes, are written with it; and they put cl's __declspec(noreturn) and
+# The product and its resource script in Microsoft's dialect: clang-cl takes
+# cl's command line (_MSC_VER, no __GNUC__) with the options the build writes
+# for it and each file's defines and include folders; -Wgnu and -Wpedantic
+# name what only GCC accepts. Syntax only (/Zs). llvm-rc takes rc's dialect.
+# Both processors, each with its own manifest. mingw-w64's headers stand in
+# for the SDK, which takes three things of the check, never of the product:
+# _X86_, which they expect from GCC; SSE2, cl's default on i686 and not
+# clang-cl's, without which their MemoryBarrier is missing; and a forced
+# include, as without __GNUC__ they define away the __attribute__ that
+# clang's own intrinsic headers use, and put __declspec(noreturn) and
 # __declspec(deprecated) after a declarator, where no compiler takes it.
 printf '%s\n' '#include <_mingw.h>' '#undef __attribute__' \
     '#undef __MINGW_ATTRIB_NORETURN' '#define __MINGW_ATTRIB_NORETURN' \
@@ -85,8 +69,7 @@ for arch in i686 x86_64; do
     headers=/usr/$arch-w64-mingw32/include
     arch_flags=(-D_X86_ /arch:SSE2) bits=4
     [ $arch = i686 ] || arch_flags=() bits=8
-    # The version header and the manifest, made by the build's own code with
-    # the configured build's version.
+    # The version header and the manifest, by the build's own code.
     mkdir "$work/$arch" && (cd "$work/$arch" && cmake -DPROJECT_VERSION="$version" \
         -DCMAKE_SIZEOF_VOID_P=$bits -P "$root/cmake/ObrelloResources.cmake") || exit 2
     # Relative names: clang-cl would take /work/... for its /w option.
