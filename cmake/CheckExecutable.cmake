@@ -1,10 +1,9 @@
-# Checks the built Obrello.exe: it is a program for the processor it was built
-# for, imports nothing but Windows system DLLs, carries the hardening marks a
-# binary scanner looks for, with the relocations that address randomisation
-# needs, no symbol table, and stays within its size budget. OBJDUMP is GNU
-# objdump or LLVM's. SAFESEH=ON: an i686 link by Microsoft's linker, which
-# lists the runtime's exception handlers rather than marking that there are
-# none. OBJECTS: the object files of a program started without the C runtime.
+# Checks the built Obrello.exe: a program for its processor, importing only
+# Windows system DLLs, with the hardening marks a binary scanner looks for,
+# the relocations address randomisation needs, no symbol table, within its
+# size budget. OBJDUMP: GNU's or LLVM's. SAFESEH=ON: an i686 link by
+# Microsoft's linker, which lists the runtime's exception handlers rather
+# than marking none. OBJECTS: those of a program started without the runtime.
 #   cmake -DEXE=path -DOBJDUMP=path -DARCH=i686|x86_64 -DMAX_BYTES=n [-DSAFESEH=ON]
 #         [-DOBJECTS=a.obj;b.obj...] -P CheckExecutable.cmake
 
@@ -12,11 +11,9 @@ cmake_minimum_required(VERSION 3.25)
 
 set(SYSTEM_DLLS KERNEL32.DLL USER32.DLL COMCTL32.DLL MSVCRT.DLL GDI32.DLL ADVAPI32.DLL)
 
-# What each build must be: its objdump format, its optional header's magic,
-# and the DllCharacteristics marks it must and must not carry. The no-SEH
-# mark declares i686's handler table empty; x86_64 unwinds from tables
-# instead and must not claim it. It also takes the high-entropy form of
-# address randomisation.
+# Each build's objdump format, optional header magic, and the marks it must
+# and must not carry: no-SEH declares i686's handler table empty; x86_64
+# unwinds from tables instead, and takes high-entropy randomisation.
 if(ARCH STREQUAL "i686")
     set(format pei-i386)
     set(magic "010b[ \t]+\\(PE32\\)")
@@ -41,8 +38,8 @@ execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE headers RESULT_VARI
 if(failed)
     message(FATAL_ERROR "cannot read ${EXE}")
 endif()
-# LLVM's objdump names the format and one mark otherwise, and lists no
-# relocations, only their directory's place and size.
+# LLVM's objdump names the format and one mark otherwise, and lists only the
+# relocations' directory.
 set(relocations "PE File Base Relocations")
 if(headers MATCHES "file format coff-")
     string(REPLACE "file format coff-" "file format pei-" headers "${headers}")
@@ -91,8 +88,8 @@ if(NOT headers MATCHES "${relocations}")
     message(FATAL_ERROR "${EXE} has no relocations for a random base address")
 endif()
 
-# Linked stripped: the COFF header after the "PE\0\0" signature, which
-# e_lfanew at 0x3C locates, names no symbol table (pointer and count zero).
+# Stripped: the COFF header after the "PE\0\0" signature (e_lfanew at 0x3C
+# locates it) names no symbol table.
 file(READ ${EXE} lfanew OFFSET 60 LIMIT 4 HEX)
 string(REGEX REPLACE "(..)(..)(..)(..)" "0x\\4\\3\\2\\1" lfanew "${lfanew}")
 math(EXPR lfanew "${lfanew}")
@@ -106,8 +103,10 @@ endif()
 # Only the runtime's start-up code runs a constructor list: a global set by a
 # function call would stay zero for users yet pass every test, which has it.
 foreach(object ${OBJECTS})
-    execute_process(COMMAND ${OBJDUMP} -h ${object} OUTPUT_VARIABLE sections)
-    if(sections MATCHES "[ \t](\\.ctors|\\.init_array)")
+    execute_process(COMMAND ${OBJDUMP} -h ${object} OUTPUT_VARIABLE sections RESULT_VARIABLE failed)
+    if(failed OR NOT sections MATCHES "\n +0 +[^ ]+ +[0-9a-fA-F]+ ")
+        message(FATAL_ERROR "objdump read no section headers from ${object}")
+    elseif(sections MATCHES "[ \t](\\.ctors|\\.init_array)")
         message(FATAL_ERROR "${object} holds a dynamic initialiser, which its start never runs")
     endif()
 endforeach()

@@ -1,16 +1,20 @@
 # Compiler settings shared by every target, and the extra ones that keep the
-# product small.
+# product small. The product's options for Microsoft's compiler, with its
+# warnings and standard, go to product-cl-options.txt in every build, for
+# scripts/lint.sh's compile in that dialect.
+set(OBRELLO_CL_WARNINGS /W4)
+set(OBRELLO_PRODUCT_CL_OPTIONS /O1 /GS- /GR- /EHs-c-)
+string(JOIN " " cl_options ${OBRELLO_CL_WARNINGS} /std:c++${CMAKE_CXX_STANDARD} ${OBRELLO_PRODUCT_CL_OPTIONS})
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/product-cl-options.txt CONTENT "${cl_options}\n")
 
 if(MSVC)
-    add_compile_options(/W4)
-    # Every program carries its C runtime, as in the mingw build, so nothing
-    # but system DLLs is needed on a bare Windows machine. Tests too: they
-    # link the product's libraries, and one link takes one runtime.
+    add_compile_options(${OBRELLO_CL_WARNINGS})
+    # Every program carries its C runtime, tests too (one link takes one
+    # runtime), so a bare Windows machine needs nothing but system DLLs.
     set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
-    # CMake's default flags give every compile /GR and /EHsc, which the
-    # product's /GR- /EHs-c- would override, each with a warning (D9025).
-    # Out of the defaults, then: RTTI is cl's own default, and every target
-    # but the product's gets its exceptions back.
+    # The product's /GR- /EHs-c- would override CMake's default /GR /EHsc
+    # with a warning (D9025): out of the defaults, then; RTTI is cl's default,
+    # and every target but the product's gets its exceptions back.
     foreach(flag GR EHsc)
         string(REGEX REPLACE "(^| )[/-]${flag}( |$)" " " CMAKE_CXX_FLAGS "${CMAKE_CXX_FLAGS}")
     endforeach()
@@ -26,14 +30,14 @@ if(OBRELLO_SANITIZE)
 endif()
 
 if(MINGW)
-    # Tests and product alike carry their runtime with them, so nothing but
-    # system DLLs is needed under Wine or on a bare Windows machine.
+    # Tests and product alike carry their runtime, as under MSVC.
     add_link_options(-static -static-libgcc -static-libstdc++)
+    # Include folders in the compile database itself: cppcheck reads no
+    # response files.
+    set(CMAKE_CXX_USE_RESPONSE_FILE_FOR_INCLUDES OFF)
 endif()
 
 # Applied to product targets only: tests keep exceptions and the full library.
-# scripts/lint.sh reads the cl options from this one line too.
-set(OBRELLO_PRODUCT_CL_OPTIONS /O1 /GS- /GR- /EHs-c-)
 function(obrello_product_target target)
     set_property(GLOBAL APPEND PROPERTY OBRELLO_PRODUCT_TARGETS ${target})
     if(MSVC)

@@ -1,8 +1,6 @@
-# One GoogleTest build from the system's sources serves both toolchains, so the
-# native, sanitizer and Wine runs use the very same framework. Where there are
-# no such sources (on Windows, say), an installed GoogleTest; for a Visual
-# Studio build it must be one built on the static runtime, as every program
-# here is.
+# One GoogleTest build from the system's sources, so every run uses the very
+# same framework; else an installed one (on the static runtime for Visual
+# Studio, as every program here is).
 
 if(EXISTS ${OBRELLO_GTEST_SOURCE}/CMakeLists.txt)
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
@@ -12,21 +10,19 @@ else()
     find_package(GTest REQUIRED)
 endif()
 
-# Off where this host cannot run the build's programs at all (the 32-bit
-# build on a host without 32-bit code): then only the checks made on the
-# built files are registered, and the 64-bit build runs the Windows tests.
+# Off where this host cannot run the build's programs (the 32-bit build on a
+# host without 32-bit code): only the checks made on the files are registered.
 option(OBRELLO_WINE "Run this Windows build's tests under Wine" ON)
 
 if(CMAKE_CROSSCOMPILING AND WIN32 AND OBRELLO_WINE)
-    # Every Windows test runs under Wine in a prefix of its own inside the
-    # build folder, created on first use and shut down after the last test,
-    # by the loader of the build's own architecture.
+    # Every Windows test runs under Wine, by the loader of the build's
+    # architecture, in a prefix inside the build folder.
+    set(OBRELLO_WINE_ARCH win32)
     if(CMAKE_SIZEOF_VOID_P EQUAL 8)
         set(OBRELLO_WINE_ARCH win64)
-    else()
-        set(OBRELLO_WINE_ARCH win32)
     endif()
     set(OBRELLO_WINE_PREFIX "${CMAKE_BINARY_DIR}/wineprefix")
+    set(OBRELLO_WINE_FIXTURE wine)
     set(CMAKE_CROSSCOMPILING_EMULATOR
         "${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh;${OBRELLO_WINE_ARCH};${OBRELLO_WINE_PREFIX}")
 endif()
@@ -54,46 +50,50 @@ function(obrello_add_test)
     endif()
     obrello_add_test_run(NAME ${T_NAME} PROGRAM ${T_NAME} ENVIRONMENT ${T_ENVIRONMENT}
                          TIMEOUT ${T_TIMEOUT})
-    if(T_RESOURCE_LOCK)
-        set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
-    endif()
+    set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
 endfunction()
 
 # obrello_add_test_run(NAME name PROGRAM target [ARGS ...] [ENVIRONMENT ...] [TIMEOUT seconds])
-# Registers one run of a test program, under Wine in the Windows build: its
-# own, or another with other arguments or another locale. A unit test takes a
-# few seconds even under Wine, where a memory fault tends to hang rather than
-# crash: 60 seconds, unless given more, fails it quickly.
+# Registers one run of a test program. Under Wine a memory fault tends to
+# hang rather than crash: 60 seconds, unless given more, fails it quickly.
+# GoogleTest passes a run whose filter matches no test: CTest fails it.
 function(obrello_add_test_run)
     cmake_parse_arguments(T "" "NAME;PROGRAM;TIMEOUT" "ARGS;ENVIRONMENT" ${ARGN})
     add_test(NAME ${T_NAME} COMMAND ${T_PROGRAM} ${T_ARGS})
+    if(T_ARGS MATCHES "--gtest_filter=([^;]+)")
+        string(REGEX REPLACE "[][.*+?^$()|\\]" "\\\\\\0" filter "${CMAKE_MATCH_1}")
+        set(no_test "Google Test filter = ${filter}.* Running 0 tests")
+    endif()
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 60)
     endif()
-    set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT})
-    if(T_ENVIRONMENT)
-        set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "${T_ENVIRONMENT}")
-    endif()
-    if(OBRELLO_WINE_PREFIX)
-        set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine)
-    endif()
+    set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${T_ENVIRONMENT}"
+        FIXTURES_REQUIRED "${OBRELLO_WINE_FIXTURE}" FAIL_REGULAR_EXPRESSION "${no_test}")
 endfunction()
 
-# The code pages the language packs are written for, and the Unix locale that
-# makes Wine take each, from the packs' own table. 1252 is Wine's default.
+# The code pages the packs are written for, and the Unix locale that makes
+# Wine take each (1252 is its default), from the packs' table. Its fields are
+# separated by spaces or tabs, as set-up and the pack check read them too.
 set(OBRELLO_CODE_PAGE_TABLE ${CMAKE_SOURCE_DIR}/res/lngs/code-pages.txt)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${OBRELLO_CODE_PAGE_TABLE})
-file(STRINGS ${OBRELLO_CODE_PAGE_TABLE} rows REGEX "^[0-9]+ +[^ -]")
-foreach(row ${rows})
-    string(REGEX MATCH "^([0-9]+) +([^ ]+)" _ "${row}")
-    list(APPEND OBRELLO_PACK_CODE_PAGES ${CMAKE_MATCH_1})
-    set(OBRELLO_LOCALE_${CMAKE_MATCH_1} ${CMAKE_MATCH_2})
+file(STRINGS ${OBRELLO_CODE_PAGE_TABLE} rows)
+set(line 0)
+foreach(row IN LISTS rows)
+    math(EXPR line "${line} + 1")
+    if(row MATCHES "^([0-9]+)[ \t]+([^ \t]+)([ \t]+[^ \t]+)+[ \t]*$")
+        if(NOT CMAKE_MATCH_2 STREQUAL "-")
+            list(APPEND OBRELLO_PACK_CODE_PAGES ${CMAKE_MATCH_1})
+            set(OBRELLO_LOCALE_${CMAKE_MATCH_1} ${CMAKE_MATCH_2})
+        endif()
+    elseif(row MATCHES "^[0-9]")
+        message(FATAL_ERROR "${OBRELLO_CODE_PAGE_TABLE}:${line}: not a code page, a locale "
+                            "(or -) and pack names, separated by spaces or tabs:\n  ${row}")
+    endif()
 endforeach()
 
 # obrello_add_code_page_run(NAME name PROGRAM target CODE_PAGE n [ARGS ...] [ENVIRONMENT ...])
-# Registers one run of a test program under an ANSI code page other than
-# windows-1252, named to it in OBRELLO_ACP; only under Wine, which takes the
-# code page from the locale, where Windows takes it from its settings.
+# Registers a run under another ANSI code page, named to it in OBRELLO_ACP:
+# only under Wine, which takes the code page from the locale.
 function(obrello_add_code_page_run)
     cmake_parse_arguments(T "" "NAME;PROGRAM;CODE_PAGE" "ARGS;ENVIRONMENT" ${ARGN})
     if(NOT OBRELLO_WINE_PREFIX)
@@ -106,9 +106,8 @@ function(obrello_add_code_page_run)
         ${T_ENVIRONMENT} "LC_ALL=${OBRELLO_LOCALE_${T_CODE_PAGE}}" "OBRELLO_ACP=${T_CODE_PAGE}")
 endfunction()
 
-# The Wine fixture: prefix set-up and a running server before the first
-# Windows test, and a wineserver shutdown after the last, so no Wine process
-# outlives the run.
+# The Wine fixture: the prefix and its server before the first Windows test,
+# their shutdown after the last, so no Wine process outlives the run.
 function(obrello_add_wine_fixture)
     if(NOT OBRELLO_WINE_PREFIX)
         return()

@@ -1,9 +1,6 @@
-# Cross-compiles for Windows with the mingw-w64 toolchain of the processor the
-# including toolchain file names: i686 for the shipped program, x86_64 for
-# the 64-bit build that runs the Windows tests on hosts without 32-bit code.
-# The -posix compiler variants are used because GoogleTest needs std::mutex,
-# which the win32 thread model lacks; the product itself uses no threads,
-# so its imports and size are the same with either variant.
+# Cross-compiles for Windows with the mingw-w64 toolchain of the processor
+# the including toolchain file names. The -posix compilers, as GoogleTest
+# needs std::mutex; the product uses no threads, so either builds it alike.
 set(CMAKE_SYSTEM_NAME Windows)
 
 set(OBRELLO_MINGW_TRIPLET ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32)

@@ -1,42 +1,49 @@
 #!/usr/bin/env bash
 # Builds Obrello.exe and the portable ZIP twice, each from a fresh clone of the
-# current commit in a folder of its own, and checks both builds give the very
-# same bytes. The second build runs on tmpfs (/dev/shm) where the host has one
-# with room to spare: folders list their files in another order there than on
-# a disk, so a package that follows that order differs.
+# current commit, and checks both give the very same bytes. The second runs on
+# tmpfs (/dev/shm) where there is room, which lists a folder's files in
+# another order than a disk; and, run as root, as the user nobody, so two
+# builders are compared. With uncommitted changes the clones would not be
+# the tree given: nothing is built, and the exit status is 3 (skipped).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
+changed=$(git status --porcelain --untracked-files=all | cut -c4- | paste -sd ' ')
+if [ -n "$changed" ]; then
+    echo "reproducible: skipped (uncommitted changes: $changed)"
+    exit 3
+fi
 # Both clones take this commit, even when the branch moves on meanwhile.
 commit=$(git rev-parse HEAD)
 first_dir=$(mktemp -d)
-second_dir=$first_dir
-trap 'rm -rf "$first_dir" "$second_dir"' EXIT
 # Two clones and their builds take a few MB; ask for 64 MB free.
-if [ -d /dev/shm ] && [ -w /dev/shm ] &&
-    [ "$(df -Pk /dev/shm | awk 'NR == 2 { print $4 }')" -ge 65536 ]; then
-    second_dir=$(mktemp -d -p /dev/shm)
+shm=()
+[ ! -w /dev/shm ] || [ "$(df -Pk /dev/shm | awk 'NR == 2 { print $4 }')" -lt 65536 ] || shm=(-p /dev/shm)
+second_dir=$(mktemp -d "${shm[@]}")
+trap 'rm -rf "$first_dir" "$second_dir"' EXIT
+as_builder=()
+if [ "$(id -u)" -eq 0 ]; then
+    chown nobody:nogroup "$second_dir"
+    as_builder=(setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$second_dir")
 fi
 
-fstype() { df --output=fstype "$1" | tail -n 1; }
-
+# Clones as the invoking user (git refuses a repository another user owns),
+# then builds as the folder's owner, as scripts/package.sh does.
 build_once() {
-    local tree=$1/$2
+    local tree=$1/clone
     git clone --quiet --no-hardlinks "$root" "$tree"
     git -C "$tree" -c advice.detachedHead=false checkout --quiet "$commit"
-    cmake --preset windows -S "$tree" >/dev/null
-    cmake --build "$tree/build/windows" --target Obrello -- --no-print-directory >/dev/null
-    (cd "$tree/build/windows" && cpack --config CPackConfig.cmake >/dev/null)
-    (cd "$tree/build/windows" && sha256sum Obrello.exe package/*.zip)
+    chown -R --reference="$1" "$tree"
+    "${@:2}" bash -ec '"$1/scripts/package.sh" >/dev/null && cd "$1/build/windows" &&
+        sha256sum Obrello.exe package/*.zip' - "$tree"
 }
 
-first=$(build_once "$first_dir" one)
-second=$(build_once "$second_dir" two)
+first=$(build_once "$first_dir")
+second=$(build_once "$second_dir" "${as_builder[@]}")
+report() { echo "reproducible: $1 build by $(stat -c %U "$2") on $(df --output=fstype "$2" | tail -n 1) ($2):"; }
 echo "reproducible: commit $commit"
-echo "reproducible: first build on $(fstype "$first_dir") ($first_dir):"
-echo "$first"
-echo "reproducible: second build on $(fstype "$second_dir") ($second_dir):"
-echo "$second"
+report first "$first_dir" && echo "$first"
+report second "$second_dir" && echo "$second"
 if [ "$first" != "$second" ]; then
     echo "reproducible: the two builds differ"
     exit 1

@@ -1,18 +1,12 @@
 #!/usr/bin/env bash
 # Static analysis of the product code (compose/, settings/, language/, ui/):
-# clang-tidy with the repository's .clang-tidy, then cppcheck, then the
-# product and its resource script in Microsoft's dialect (clang-cl, llvm-rc).
-# Tests, the benchmark and the fuzzer are not product code and are not
-# analysed; the layout of every C++ file in the repository is checked against
-# .clang-format. Options and files the build defines are taken from it, never
-# restated here. Exits non-zero on any finding, or when a tool is missing or
-# cannot parse.
+# clang-tidy, cppcheck, and the product and its resource script in
+# Microsoft's dialect; and every C++ file's layout against .clang-format.
+# Files and options come from the build, never restated here. Exits non-zero
+# on any finding, or when a tool is missing or cannot parse.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-
-product_dirs=(compose settings language ui)
-mapfile -t sources < <(find "${product_dirs[@]}" -name '*.cpp' | sort)
 
 # An LLVM tool by its plain name, else by its newest versioned one: Debian
 # installs clang-cl only as clang-cl-14, say.
@@ -22,83 +16,70 @@ llvm_tool() {
 clang_cl=$(llvm_tool clang-cl)
 llvm_rc=$(llvm_tool llvm-rc)
 
-for tool in clang-tidy cppcheck clang-format cmake "${clang_cl:-clang-cl}" "${llvm_rc:-llvm-rc}"; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "lint: $tool is missing; scripts/setup.sh installs it" >&2
-        exit 2
-    fi
+for tool in clang-tidy cppcheck clang-format cmake jq "${clang_cl:-clang-cl}" "${llvm_rc:-llvm-rc}"; do
+    command -v "$tool" >/dev/null || { echo "lint: $tool is missing; scripts/setup.sh installs it" >&2 && exit 2; }
 done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-[ -f build/windows/compile_commands.json ] || cmake --preset windows >/dev/null || exit 2
+# The current build's compile database (configuring refreshes it), cut to the
+# product's entries: compose/, settings/, language/ and ui/.
+cmake --preset windows >/dev/null || exit 2
+jq --arg root "$root/" '[.[] | select(.file | ltrimstr($root) | test("^(compose|settings|language|ui)/"))]' \
+    build/windows/compile_commands.json >"$work/compile_commands.json" || exit 2
+mapfile -t sources < <(jq -r '.[].file' "$work/compile_commands.json")
 
 status=0
 echo "=== clang-format"
-if ! git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror; then
-    status=1
-fi
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror || status=1
 
 echo "=== clang-tidy: ${#sources[@]} files"
-# Each file is parsed with the Windows build's own command for it; clang takes
-# the i686 MinGW target from that compiler's name. The sysroot keeps the
-# host's headers out (clang would add /usr/include) and mingw-w64's in; it
-# finds no libstdc++ headers there, and the product includes none.
-# Its tally of warnings hidden in system headers is noise: drop it.
-if ! clang-tidy --quiet -p build/windows --extra-arg=--sysroot=/usr/i686-w64-mingw32 "${sources[@]}" \
-    2> >(grep -v '^[0-9]* warnings\? generated\.$' >&2); then
-    status=1
-fi
+# Each file with the build's own command; clang takes the i686 MinGW target
+# from the compiler's name. The sysroot keeps the host's headers out and
+# mingw-w64's in (no libstdc++ there: the product includes none). Its tally
+# of warnings hidden in system headers is noise.
+clang-tidy --quiet -p "$work" --extra-arg=--sysroot=/usr/i686-w64-mingw32 "${sources[@]}" \
+    2> >(grep -v '^[0-9]* warnings\? generated\.$' >&2) || status=1
 
 # cppcheck knows the Win32 API from its windows library (argument sizes,
 # handles that must be closed) for a 32-bit ANSI build.
 echo "=== cppcheck"
-if ! cppcheck --quiet --error-exitcode=1 --inline-suppr \
-    --enable=warning,style,performance,portability \
-    --std=c++17 --language=c++ --platform=win32A --library=windows \
-    -D_WIN32 -DWIN32 -I"$root" -I"$root/res" \
-    --suppress=missingIncludeSystem \
-    "${sources[@]}"; then
+cppcheck --quiet --error-exitcode=1 --inline-suppr --enable=warning,style,performance,portability \
+    --platform=win32A --library=windows --suppress=missingIncludeSystem --project="$work/compile_commands.json" ||
     status=1
-fi
 
-# The product and its resource script build with Microsoft's tools too.
-# clang-cl takes cl's command line and dialect (_MSC_VER, no __GNUC__), here
-# with the product's options as obrello_product_target gives them and the
-# build's defines; -Wgnu and -Wpedantic name what only GCC accepts. Syntax
-# only (/Zs): nothing is linked. llvm-rc takes rc's dialect. Both processors,
-# each with its own manifest.
-#
-# mingw-w64's headers stand in for the Windows SDK, and that takes three
-# things of the check, never of the product: _X86_, which the SDK derives
-# from _M_IX86 and these headers expect from GCC; SSE2, cl's default on i686
-# and not clang-cl's, without which their MemoryBarrier is never defined; and
-# a forced include. For a compiler without __GNUC__ these headers define
-# __attribute__ away, yet clang's own intrinsic headers, which winnt.h
-# includes, are written with it; and they put cl's __declspec(noreturn) and
+# The product and its resource script in Microsoft's dialect: clang-cl takes
+# cl's command line (_MSC_VER, no __GNUC__) with the options the build writes
+# for it and each file's defines and include folders; -Wgnu and -Wpedantic
+# name what only GCC accepts. Syntax only (/Zs). llvm-rc takes rc's dialect.
+# Both processors, each with its own manifest. mingw-w64's headers stand in
+# for the SDK, which takes three things of the check, never of the product:
+# _X86_, which they expect from GCC; SSE2, cl's default on i686 and not
+# clang-cl's, without which their MemoryBarrier is missing; and a forced
+# include, as without __GNUC__ they define away the __attribute__ that
+# clang's own intrinsic headers use, and put __declspec(noreturn) and
 # __declspec(deprecated) after a declarator, where no compiler takes it.
 printf '%s\n' '#include <_mingw.h>' '#undef __attribute__' \
     '#undef __MINGW_ATTRIB_NORETURN' '#define __MINGW_ATTRIB_NORETURN' \
     '#undef __MINGW_ATTRIB_DEPRECATED' '#define __MINGW_ATTRIB_DEPRECATED' >"$work/mingw-as-sdk.h"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/windows/CMakeCache.txt)
-read -ra cl_options < <(sed -n 's/^set(OBRELLO_PRODUCT_CL_OPTIONS \(.*\))$/\1/p' cmake/ObrelloFlags.cmake)
-[ ${#cl_options[@]} -gt 0 ] || { echo "lint: no cl options in cmake/ObrelloFlags.cmake" >&2; exit 2; }
-msvc_flags=(/nologo /Zs /std:c++17 /W4 -Wgnu -Wpedantic /WX
-    "${cl_options[@]}" /DWIN32 /D_WINDOWS /DNDEBUG
-    /X /FI"$work/mingw-as-sdk.h" -I"$root" -I"$root/res")
+read -ra cl_options <build/windows/product-cl-options.txt || exit 2
 for arch in i686 x86_64; do
     echo "=== MSVC dialect, $arch: ${clang_cl##*/}, ${llvm_rc##*/}"
     headers=/usr/$arch-w64-mingw32/include
     arch_flags=(-D_X86_ /arch:SSE2) bits=4
     [ $arch = i686 ] || arch_flags=() bits=8
-    # The version header and the manifest, made by the build's own code with
-    # the configured build's version.
+    # The version header and the manifest, by the build's own code.
     mkdir "$work/$arch" && (cd "$work/$arch" && cmake -DPROJECT_VERSION="$version" \
         -DCMAKE_SIZEOF_VOID_P=$bits -P "$root/cmake/ObrelloResources.cmake") || exit 2
-    if ! "$clang_cl" --target=$arch-pc-windows-msvc "${msvc_flags[@]}" "${arch_flags[@]}" \
-        -imsvc "$headers" "${sources[@]}"; then
-        status=1
-    fi
+    # Relative names: clang-cl would take /work/... for its /w option.
+    while IFS=$'\t' read -r file defines_and_includes; do
+        read -ra file_flags <<<"$defines_and_includes"
+        "$clang_cl" --target=$arch-pc-windows-msvc /nologo /Zs -Wgnu -Wpedantic /WX "${cl_options[@]}" \
+            "${file_flags[@]}" "${arch_flags[@]}" /X /FI"$work/mingw-as-sdk.h" -imsvc "$headers" "$file" ||
+            status=1
+    done < <(jq -r --arg root "$root/" '.[] | [(.file | ltrimstr($root)),
+        (.command | split(" ") | map(select(test("^-[DI]"))) | join(" "))] | @tsv' "$work/compile_commands.json")
     # rc has no switch that fails on a warning: any output is a finding.
     if ! rc_output=$("$llvm_rc" /X /I "$headers" /I "$work/$arch/generated" /FO "$work/$arch.res" \
         res/obrello.rc 2>&1) || [ -n "$rc_output" ]; then

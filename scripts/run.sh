@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds Obrello.exe and starts it: directly on
-# Windows, under Wine elsewhere. With no display to show it on, it is started
-# on a virtual one instead and a screenshot is saved. A host that runs no
-# 32-bit programs (or OBRELLO_32BIT=0) starts the 64-bit build of the same
-# sources under 64-bit Wine; the program for Windows is still the 32-bit one.
+# Windows, under Wine elsewhere, on a virtual screen with a screenshot saved
+# where there is no display. A host that runs no 32-bit programs (or
+# OBRELLO_32BIT=0) starts the 64-bit build of the same sources.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-host.sh

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Shows Obrello on a virtual screen (Xvfb, Wine's virtual desktop) and saves a
-# picture of it.
+# picture of it: PACK, a file in res/lngs/ ("" for none); BUILD, windows (the
+# shipped program, the default) or windows64.
 #   screenshot.sh OUT.png [PACK.lng [BUILD]]
-#   PACK: a file in res/lngs/ to show ("" for none); BUILD: windows (the
-#   default, the shipped 32-bit program) or windows64
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-host.sh

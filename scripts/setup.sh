@@ -9,27 +9,18 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-host.sh"
 
-# Both Windows builds, the shipped 32-bit one and the 64-bit one that runs the
-# Windows tests on every host, with 64-bit Wine; 32-bit Wine only where this
-# host can run it at all, since its set-up fails elsewhere.
-run_packages=(cmake make g++ googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64)
+# Both Windows builds with 64-bit Wine, 32-bit Wine only where this host can
+# run it at all; strip-nondeterminism for the package's entries.
+run_packages=(cmake make g++ googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64
+    strip-nondeterminism)
 with_i386=false
-if host_runs_32bit; then
-    run_packages+=(wine32:i386)
-    with_i386=true
-fi
-# Beyond the build: the benchmark library, clang with libFuzzer for the fuzz
-# run, the static analysers, and Chromium with Python for the browser check.
-test_packages=("${run_packages[@]}" libbenchmark-dev clang libclang-rt-14-dev clang-tidy cppcheck llvm
-    python3 chromium locales)
-# Fonts that draw each script the language packs are written in, so the pack
-# checks measure real glyphs: Latin, Greek and Cyrillic; Vietnamese; Chinese,
-# Japanese and Korean; Thai. Wine's copies of the bitmap "MS Sans Serif" that
-# Windows draws the dialog with under the Latin, Greek, Cyrillic, Turkish and
-# Baltic code pages.
-test_packages+=(fonts-liberation fonts-dejavu-core fonts-wqy-microhei fonts-tlwg-loma-otf fonts-wine)
-# Wine takes the ANSI code page from the locale: one for each code page that
-# the language packs are written for, as their table names them.
+! host_runs_32bit || { run_packages+=(wine32:i386) && with_i386=true; }
+# The benchmark, the fuzzer, lint and the browser check; fonts for each script
+# the packs are written in, so the pack checks measure real glyphs, and Wine's
+# bitmap "MS Sans Serif" that draws the dialog.
+test_packages=("${run_packages[@]}" libbenchmark-dev clang libclang-rt-14-dev clang-tidy cppcheck llvm jq
+    python3 chromium locales fonts-liberation fonts-dejavu-core fonts-wqy-microhei fonts-tlwg-loma-otf fonts-wine)
+# Wine takes the ANSI code page from the locale: one a row of the packs' table.
 mapfile -t locales < <(awk '/^[0-9]/ && $2 != "-" { print $2 }' "$here/../res/lngs/code-pages.txt")
 case "${1:-}" in
 --run) packages=("${run_packages[@]}") purpose="building and running" locales=() ;;

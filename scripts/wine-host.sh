@@ -1,15 +1,12 @@
-# Sourced by the scripts that set up, build and start Windows programs here:
-# whether this host runs 32-bit x86 programs at all, and which of Debian's
-# Wine loaders runs which build. Debian's `wine` script starts the 32-bit
-# loader whenever it is installed, even on a kernel that cannot run it, so
-# the loaders are always named here, never that script.
+# Sourced by the scripts that start Windows programs: whether this host runs
+# 32-bit programs, and which Wine loader runs which build. The loaders are
+# named, never Debian's `wine` script, which starts the 32-bit one whenever
+# it is installed, even on a kernel that cannot run it.
 
-# True when this host runs 32-bit x86 programs. Some kernels run none (built
-# without IA32 emulation or started with it switched off) and say so only in
-# their log, so the only sure answer is to start one: 96 bytes of a complete
-# 32-bit Linux program, an ELF header, one program header and exit(42) by
-# int 0x80. OBRELLO_32BIT=0 answers no without asking, so the path for such
-# hosts can be taken anywhere.
+# True when this host runs 32-bit x86 programs. Some kernels run none and say
+# so only in their log, so the sure answer is to start one: 96 bytes of a
+# 32-bit Linux program that exits with 42 by int 0x80. OBRELLO_32BIT=0 says
+# no without asking, so that path can be taken anywhere.
 host_runs_32bit() {
     [ "${OBRELLO_32BIT:-}" != 0 ] || return 1
     local dir status elf
@@ -49,9 +46,8 @@ wine_arch_of_build() {
 }
 
 # Exports what every Wine command for a prefix of that architecture needs:
-# the prefix, no debug output, no Mono or Gecko (never needed, and they would
-# ask to be downloaded), and the loader and server of that architecture, from
-# wine32:i386 or from wine64.
+# no debug output, no Mono or Gecko (they would ask to be downloaded), and
+# that architecture's loader and server.
 #   wine_environment win32|win64 PREFIX
 wine_environment() {
     export WINEARCH=$1 WINEPREFIX=$2 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

@@ -1,11 +1,8 @@
 #!/usr/bin/env bash
-# Creates, starts or stops the Wine prefix that the Windows tests run in.
-#   wine-prefix.sh create win32|win64 PREFIX   make a prefix of that architecture
-#                                              with the null graphics driver (no
-#                                              X server needed); idempotent
-#   wine-prefix.sh start win32|win64 PREFIX    create it, and keep its server and
-#                                              system services running until "stop"
-#   wine-prefix.sh stop win32|win64 PREFIX     end every Wine process of that prefix
+# Creates (once, with the null graphics driver: no X server needed), starts
+# (its server and services run until "stop") or stops the Wine prefix that
+# the Windows tests run in.
+#   wine-prefix.sh create|start|stop win32|win64 PREFIX
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-host.sh"
@@ -41,10 +38,8 @@ create)
     fi
     ;;
 start)
-    # Started here with no output attached. The server and the services keep
-    # the standard error they were started with: started by a test's program,
-    # they would hold that test's output open, and CTest would count the test
-    # as running (and time it out) until the server ended.
+    # Started with no output attached: started by a test's program, the server
+    # and services would hold its output open, and CTest would wait for them.
     # A server that already runs makes the first command fail, harmlessly.
     "$0" create "$arch" "$WINEPREFIX"
     "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
