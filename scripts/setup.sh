@@ -93,16 +93,13 @@ if [ ${#missing[@]} -gt 0 ]; then
         reasons
         mirror_note
     fi
+    # A mirror can lack the i386 packages of 32-bit Wine while it has all the
+    # rest: the 64-bit build then runs every Windows test.
     if ! step "${as_root[@]}" apt-get install -y "${missing[@]}"; then
-        # A mirror can lack the i386 packages that 32-bit Wine needs while it
-        # has all the rest; the 64-bit build then runs every Windows test.
         [[ " ${missing[*]} " == *" wine32:i386 "* ]] || fail "installing packages"
-        echo "32-bit Wine could not be installed; the 64-bit build will run the Windows tests. The package manager said:"
-        reasons
-        mirror_note
-        rest=()
-        for p in "${missing[@]}"; do [ "$p" = wine32:i386 ] || rest+=("$p"); done
-        [ ${#rest[@]} -eq 0 ] || step "${as_root[@]}" apt-get install -y "${rest[@]}" || fail "installing packages"
+        echo "32-bit Wine could not be installed, so the 64-bit build runs the Windows tests:" && reasons
+        mapfile -t missing < <(printf '%s\n' "${missing[@]}" | grep -vx 'wine32:i386')
+        [ ${#missing[@]} -eq 0 ] || step "${as_root[@]}" apt-get install -y "${missing[@]}" || fail "installing packages"
     fi
 fi
 if [ ${#generate[@]} -gt 0 ]; then
