@@ -3,7 +3,7 @@
 # Obrello.exe, the Lngs folder, README.txt and LICENSE.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh --run
+scripts/setup.sh --build
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target Obrello -- --no-print-directory >/dev/null
 (cd build/windows && cpack --config CPackConfig.cmake >/dev/null)

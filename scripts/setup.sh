@@ -4,15 +4,16 @@
 # when all is there. The package manager's own output goes to build/setup.log.
 #   setup.sh               everything the tests need
 #   setup.sh --run         only what building and starting the program needs
+#   setup.sh --build       only what building it and its package needs
 #   setup.sh --screenshot  what showing it on a virtual screen needs
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-host.sh"
 
-# Both Windows builds with 64-bit Wine, 32-bit Wine only where this host can
-# run it at all; strip-nondeterminism for the package's entries.
-run_packages=(cmake make g++ googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64
-    strip-nondeterminism)
+# Both Windows builds, and strip-nondeterminism for the package's entries; to
+# run them 64-bit Wine, and 32-bit Wine only where this host can run it.
+build_packages=(cmake make g++ googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 strip-nondeterminism)
+run_packages=("${build_packages[@]}" wine wine64)
 with_i386=false
 ! host_runs_32bit || { run_packages+=(wine32:i386) && with_i386=true; }
 # The benchmark, the fuzzer, lint and the browser check; fonts for each script
@@ -24,6 +25,7 @@ test_packages=("${run_packages[@]}" libbenchmark-dev clang libclang-rt-14-dev cl
 mapfile -t locales < <(awk '/^[0-9]/ && $2 != "-" { print $2 }' "$here/../res/lngs/code-pages.txt")
 case "${1:-}" in
 --run) packages=("${run_packages[@]}") purpose="building and running" locales=() ;;
+--build) packages=("${build_packages[@]}") purpose="building" locales=() with_i386=false ;;
 --screenshot) packages=(xvfb fonts-wine imagemagick xdotool) purpose="the screenshot" locales=() with_i386=false ;;
 *) packages=("${test_packages[@]}") purpose="building and testing" ;;
 esac
