@@ -34,12 +34,12 @@ build_once() {
     git clone --quiet --no-hardlinks "$root" "$tree"
     git -C "$tree" -c advice.detachedHead=false checkout --quiet "$commit"
     chown -R --reference="$1" "$tree"
-    "${@:2}" bash -ec '"$1/scripts/package.sh" >/dev/null && cd "$1/build/windows" &&
-        sha256sum Obrello.exe package/*.zip' - "$tree"
+    "${@:2}" bash -ec '"$1/scripts/package.sh" >"$1/package.log" 2>&1 || { tail -n 20 "$1/package.log" >&2
+        exit 1; }; cd "$1/build/windows" && sha256sum Obrello.exe package/*.zip' - "$tree"
 }
 
-first=$(build_once "$first_dir")
-second=$(build_once "$second_dir" "${as_builder[@]}")
+first=$(build_once "$first_dir") || { echo "reproducible: the first build failed" && exit 1; }
+second=$(build_once "$second_dir" "${as_builder[@]}") || { echo "reproducible: the second build failed" && exit 1; }
 report() { echo "reproducible: $1 build by $(stat -c %U "$2") on $(df --output=fstype "$2" | tail -n 1) ($2):"; }
 echo "reproducible: commit $commit"
 report first "$first_dir" && echo "$first"
