@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -91,12 +93,8 @@ class LanguageListTest : public ::testing::Test {
 };
 
 TEST_F(LanguageListTest, ListsPacksInSearchOrderUnderTheirDisplayNames) {
-    struct Pack {
-        const char* file;
-        std::string content;
-        const char* shown;
-    };
-    const Pack packs[] = {
+    // file, content, shown name
+    const std::tuple<const char*, std::string, const char*> packs[] = {
         {"Zulu.lng", "[Info]\r\nLanguage=isiZulu\r\n", "isiZulu"},
         {"Alpha.lng", "[Data]\r\n0=x\r\n", "Alpha"},         // no [Info]: base name
         {"Empty.lng", "[Info]\r\nLanguage=\r\n", "Empty"},   // empty name: base name
@@ -110,8 +108,8 @@ TEST_F(LanguageListTest, ListsPacksInSearchOrderUnderTheirDisplayNames) {
         // Byte for byte, undefined 0x81 too.
         {"Ansi.lng", "[Info]\r\nLanguage=Que?\x81\xE7\r\n", "Que?\x81\xE7"},
     };
-    for (const Pack& pack : packs) {
-        WritePack(pack.file, pack.content);
+    for (const auto& [file, content, shown] : packs) {
+        WritePack(file, content);
     }
     folder.makeFolder("Lngs\\Folder.lng"); // named like a pack, but a folder
     folder.write("Lngs\\notes.txt", "not a pack");
@@ -122,9 +120,9 @@ TEST_F(LanguageListTest, ListsPacksInSearchOrderUnderTheirDisplayNames) {
     std::vector<std::string> order = SearchOrder();
     ASSERT_EQ(order.size(), std::size(packs));
     for (const std::string& name : order) {
-        for (const Pack& pack : packs) {
-            if (pack.file == name) {
-                expectedItems.push_back(pack.shown);
+        for (const auto& [file, content, shown] : packs) {
+            if (file == name) {
+                expectedItems.push_back(shown);
             }
         }
     }
@@ -153,22 +151,18 @@ TEST_F(LanguageListTest, PreselectsTheStoredPackByExactName) {
         WritePack(name, "[Info]\r\nLanguage=x\r\n");
     }
     folder.makeFolder("Lngs\\Aaa.lng");
-    struct Case {
-        const char* stored;
-        int expected; // -1: the stored pack's position in the search order
-    };
-    const Case cases[] = {
+    // The stored name and the item preselected; -1: the stored pack's, in search order.
+    const std::pair<const char*, int> cases[] = {
         {"Default", 0},    {"French.lng", -1}, {"Dutch.lng", -1},
         {"FRENCH.LNG", 0}, {"Missing.lng", 0}, {"default", 0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.stored);
+    for (const auto& [stored, item] : cases) {
+        SCOPED_TRACE(stored);
         TearDown();
         SetUp();
-        strcpy(CurrentLanguageFile, c.stored);
-        int expected = c.expected < 0 ? IndexOf(c.stored) : c.expected;
-        EXPECT_EQ(BuildLanguageList(), expected);
-        EXPECT_STREQ(CurrentLanguageFile, c.stored); // kept, found or not
+        strcpy(CurrentLanguageFile, stored);
+        EXPECT_EQ(BuildLanguageList(), item < 0 ? IndexOf(stored) : item);
+        EXPECT_STREQ(CurrentLanguageFile, stored); // kept, found or not
     }
 }
 
@@ -213,11 +207,9 @@ TEST_F(LanguageListTest, PacksBeyondThePathLimitAreSkipped) {
     auto nameForPathLength = [&](char fill, size_t pathLength) {
         return std::string(pathLength - strlen(ExeDirectory) - strlen("Lngs\\.lng"), fill) + ".lng";
     };
-    std::string fits = nameForPathLength('F', 259);
-    std::string tooLong = nameForPathLength('T', 260);
-    for (const std::string& name : {fits, tooLong}) {
-        WritePack(name, ""); // written with the wide calls, which go past 260 bytes
-    }
+    const std::string fits = nameForPathLength('F', 259), tooLong = nameForPathLength('T', 260);
+    WritePack(fits, ""); // written with the wide calls, which go past 260 bytes
+    WritePack(tooLong, "");
     WritePack("Short.lng", "[Info]\r\nLanguage=Short\r\n[Data]\r\n8=Kurz\r\n");
     ASSERT_EQ(SearchOrder().size(), 3u);
 
