@@ -52,8 +52,7 @@ TEST_F(SettingsTest, LoadsTheStoredValueOrDefault) {
 TEST_F(SettingsTest, SaveCreatesTheFileAndKeepsEverythingElse) {
     strcpy(CurrentLanguageFile, "Default");
     SaveSettings();
-    EXPECT_NE(ReadBack().find("[Options]"), std::string::npos);
-    EXPECT_NE(ReadBack().find("LanguageFile=Default"), std::string::npos);
+    EXPECT_NE(ReadBack().find("[Options]\r\nLanguageFile=Default\r\n"), std::string::npos);
 
     folder.write("Obrello.ini",
                  "; note\r\n[Window]\r\nLeft=10\r\n[Options]\r\nLanguageFile=Old.lng\r\n"
