@@ -175,11 +175,9 @@ TEST(DialogTemplate, HeaderDescribesTheFixedSizeCaptionedWindow) {
     EXPECT_EQ(d.exStyle, 0u);
     EXPECT_EQ(d.count, 15);
     EXPECT_EQ(std::make_tuple(d.x, d.y, d.cx, d.cy), std::make_tuple(0, 0, 234, 241));
-    EXPECT_EQ(d.menu, "");
-    EXPECT_EQ(d.windowClass, "");
+    EXPECT_EQ(std::tie(d.menu, d.windowClass), std::make_tuple("", ""));
     EXPECT_EQ(d.caption, "Obrello v3.1 - by Parwick Software");
-    EXPECT_EQ(d.pointSize, 8);
-    EXPECT_EQ(d.face, "MS Sans Serif");
+    EXPECT_EQ(std::tie(d.pointSize, d.face), std::make_tuple(8, "MS Sans Serif"));
 }
 
 TEST(DialogTemplate, ControlsMatchTheTableInOrder) {
@@ -205,10 +203,9 @@ INT_PTR CALLBACK IdleDialogProc(HWND, UINT message, WPARAM, LPARAM) {
 TEST(DialogTemplate, DialogManagerCentresItAndTabsInTableOrder) {
     const std::vector<uint8_t> bytes = ResourceBytes(RT_DIALOG, MAKEINTRESOURCEA(IDD_MAIN));
     ASSERT_FALSE(bytes.empty());
-    std::vector<DWORD> aligned((bytes.size() + 3) / 4);
-    memcpy(aligned.data(), bytes.data(), bytes.size());
+    // A vector's storage from operator new is aligned for any type.
     HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr),
-                                             reinterpret_cast<DLGTEMPLATE*>(aligned.data()),
+                                             reinterpret_cast<const DLGTEMPLATE*>(bytes.data()),
                                              nullptr, IdleDialogProc, 0);
     ASSERT_NE(dialog, nullptr);
 
