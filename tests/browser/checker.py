@@ -150,9 +150,8 @@ def place_problem(page, scripts, anchors):
     if not scripts:
         return None if anchor.inside("noscript") else "the link is not inside <noscript>"
     previous = anchor.previous_element()
-    if previous is None or previous.tag != "script":
-        return "the link is not the one written by the script"
-    return None
+    written = previous is not None and previous.tag == "script"
+    return None if written else "the link is not the one written by the script"
 
 
 def check_load(page, scripts, dom):

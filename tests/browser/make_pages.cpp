@@ -79,9 +79,8 @@ bool WritePage(const std::string& path, const std::string& title, const PageCase
         std::fprintf(stderr, "%s does not convert to UTF-8\n", title.c_str());
         return false;
     }
-    std::string html = "<!DOCTYPE html>\r\n<html><head><meta charset=\"";
-    html += ansi ? "windows-1252" : "utf-8";
-    html += "\">";
+    std::string html = std::string("<!DOCTYPE html>\r\n<html><head><meta charset=\"") +
+                       (ansi ? "windows-1252" : "utf-8") + "\">";
     if (page.strictPolicy) {
         html += "<meta http-equiv=\"Content-Security-Policy\" content=\"script-src 'self'\">";
     }
