@@ -52,11 +52,9 @@ class Node:
 
     def inside(self, tag):
         node = self.parent
-        while node is not None:
-            if node.tag == tag:
-                return True
+        while node is not None and node.tag != tag:
             node = node.parent
-        return False
+        return node is not None
 
     def previous_element(self):
         siblings = self.parent.children
@@ -95,9 +93,6 @@ class TreeBuilder(HTMLParser):
         self.current.children.append(node)
         if tag not in VOID_ELEMENTS:
             self.current = node
-
-    def handle_startendtag(self, tag, attrs):
-        self.current.children.append(Node(tag, attrs, self.current))
 
     def handle_endtag(self, tag):
         node = self.current
@@ -155,9 +150,8 @@ def place_problem(page, scripts, anchors):
     if not scripts:
         return None if anchor.inside("noscript") else "the link is not inside <noscript>"
     previous = anchor.previous_element()
-    if previous is None or previous.tag != "script":
-        return "the link is not the one written by the script"
-    return None
+    written = previous is not None and previous.tag == "script"
+    return None if written else "the link is not the one written by the script"
 
 
 def check_load(page, scripts, dom):

@@ -39,21 +39,11 @@ const PageCase kCases[] = {
     {"cp65001", 65001, "https://example.com/\xF0\x9F\x98\x80", "Smile \xF0\x9F\x98\x80"},
 };
 
-struct PageForm {
-    const char* name;
-    bool useScript;
-};
-
-const PageForm kForms[] = {{"anchor", false}, {"script", true}};
-
 // A JSON string literal of UTF-8 text.
 std::string JsonString(const std::string& utf8) {
     std::string out = "\"";
     for (char c : utf8) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
+        if (c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20) {
             char escape[8];
             std::snprintf(escape, sizeof escape, "\\u%04X", c);
             out += escape;
@@ -89,9 +79,8 @@ bool WritePage(const std::string& path, const std::string& title, const PageCase
         std::fprintf(stderr, "%s does not convert to UTF-8\n", title.c_str());
         return false;
     }
-    std::string html = "<!DOCTYPE html>\r\n<html><head><meta charset=\"";
-    html += ansi ? "windows-1252" : "utf-8";
-    html += "\">";
+    std::string html = std::string("<!DOCTYPE html>\r\n<html><head><meta charset=\"") +
+                       (ansi ? "windows-1252" : "utf-8") + "\">";
     if (page.strictPolicy) {
         html += "<meta http-equiv=\"Content-Security-Policy\" content=\"script-src 'self'\">";
     }
@@ -117,16 +106,17 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "case %s is not text in its code page\n", page.name);
             return 1;
         }
-        for (const PageForm& form : kForms) {
-            const std::string file = std::string(page.name) + "-" + form.name + ".html";
-            const CryptRequest request = {page.uri, page.description, true, form.useScript,
+        for (const bool useScript : {false, true}) {
+            const char* form = useScript ? "script" : "anchor";
+            const std::string file = std::string(page.name) + "-" + form + ".html";
+            const CryptRequest request = {page.uri, page.description, true, useScript,
                                           ReaderFor(page.codePage)};
             if (!WritePage(dir + "/" + file, file, page, request)) {
                 return 1;
             }
             manifest += first ? "  " : ",\n  ";
-            manifest += "{\"file\": \"" + file + "\", \"form\": \"" + form.name +
-                        "\", \"charset\": \"" + (page.codePage == 1252 ? "cp1252" : "utf-8") +
+            manifest += "{\"file\": \"" + file + "\", \"form\": \"" + form + "\", \"charset\": \"" +
+                        (page.codePage == 1252 ? "cp1252" : "utf-8") +
                         "\", \"strict_policy\": " + (page.strictPolicy ? "true" : "false") +
                         ", \"uri\": " + JsonString(uri) +
                         ", \"description\": " + JsonString(description) + "}";

@@ -11,7 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -20,6 +24,10 @@ namespace {
 std::string Utf16Pack(const std::wstring& text) {
     return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
 }
+
+// A name windows-1252 cannot spell.
+const std::string kRussianPack =
+    Utf16Pack(L"[Info]\r\nLanguage=\u0420\u0443\u0441\u0441\u043a\u0438\u0439\r\n");
 
 INT_PTR CALLBACK PassiveDialogProc(HWND, UINT, WPARAM, LPARAM) {
     return FALSE;
@@ -70,14 +78,10 @@ class LanguageListTest : public ::testing::Test {
         }
         return names;
     }
+    // An item's number: the built-in one is 0, the packs follow in search order.
     int IndexOf(const std::string& name) const {
-        std::vector<std::string> order = SearchOrder();
-        for (size_t i = 0; i < order.size(); ++i) {
-            if (order[i] == name) {
-                return static_cast<int>(i) + 1;
-            }
-        }
-        return -1;
+        const std::vector<std::string> order = SearchOrder();
+        return static_cast<int>(std::find(order.begin(), order.end(), name) - order.begin()) + 1;
     }
     void Select(int index) {
         SendDlgItemMessageA(MainDialog, IDC_LANGUAGE, CB_SETCURSEL, index, 0);
@@ -89,29 +93,23 @@ class LanguageListTest : public ::testing::Test {
 };
 
 TEST_F(LanguageListTest, ListsPacksInSearchOrderUnderTheirDisplayNames) {
-    const std::pair<const char*, std::string> packs[] = {
-        {"Zulu.lng", "[Info]\r\nLanguage=isiZulu\r\n"},
-        {"Alpha.lng", "[Data]\r\n0=x\r\n"},          // no [Info]: base name
-        {"Empty.lng", "[Info]\r\nLanguage=\r\n"},    // empty name: base name
-        {"Twin.lng", "[Info]\r\nLanguage=Same\r\n"}, // two packs, one name
-        {"Twin2.lng", "[Info]\r\nLanguage=Same\r\n"},
-        {"multi.dot.lng", "garbage without sections"}, // unreadable: base name
+    // file, content, shown name
+    const std::tuple<const char*, std::string, const char*> packs[] = {
+        {"Zulu.lng", "[Info]\r\nLanguage=isiZulu\r\n", "isiZulu"},
+        {"Alpha.lng", "[Data]\r\n0=x\r\n", "Alpha"},         // no [Info]: base name
+        {"Empty.lng", "[Info]\r\nLanguage=\r\n", "Empty"},   // empty name: base name
+        {"Twin.lng", "[Info]\r\nLanguage=Same\r\n", "Same"}, // two packs, one name
+        {"Twin2.lng", "[Info]\r\nLanguage=Same\r\n", "Same"},
+        {"multi.dot.lng", "garbage without sections", "multi.dot"}, // unreadable: base name
         // Unicode packs on windows-1252: spelled, best-fitted, not spelled.
-        {"Unicode.lng", Utf16Pack(L"[Info]\r\nLanguage=Fran\u00e7ais\r\n")},
-        {"Fitted.lng", Utf16Pack(L"[Info]\r\nLanguage=\u010ce\u0161tina\r\n")},
-        {"Russian.lng",
-         Utf16Pack(L"[Info]\r\nLanguage=\u0420\u0443\u0441\u0441\u043a\u0438\u0439\r\n")},
-        {"Ansi.lng", "[Info]\r\nLanguage=Que?\x81\xE7\r\n"}, // byte for byte, undefined 0x81 too
+        {"Unicode.lng", Utf16Pack(L"[Info]\r\nLanguage=Fran\u00e7ais\r\n"), "Fran\347ais"},
+        {"Fitted.lng", Utf16Pack(L"[Info]\r\nLanguage=\u010ce\u0161tina\r\n"), "Ce\x9Atina"},
+        {"Russian.lng", kRussianPack, "Russian"},
+        // Byte for byte, undefined 0x81 too.
+        {"Ansi.lng", "[Info]\r\nLanguage=Que?\x81\xE7\r\n", "Que?\x81\xE7"},
     };
-    const std::pair<std::string, std::string> expectedDisplay[] = {
-        {"Zulu.lng", "isiZulu"},        {"Alpha.lng", "Alpha"},
-        {"Empty.lng", "Empty"},         {"Twin.lng", "Same"},
-        {"Twin2.lng", "Same"},          {"multi.dot.lng", "multi.dot"},
-        {"Unicode.lng", "Fran\347ais"}, {"Fitted.lng", "Ce\x9Atina"},
-        {"Russian.lng", "Russian"},     {"Ansi.lng", "Que?\x81\xE7"},
-    };
-    for (const auto& pack : packs) {
-        WritePack(pack.first, pack.second);
+    for (const auto& [file, content, shown] : packs) {
+        WritePack(file, content);
     }
     folder.makeFolder("Lngs\\Folder.lng"); // named like a pack, but a folder
     folder.write("Lngs\\notes.txt", "not a pack");
@@ -120,11 +118,11 @@ TEST_F(LanguageListTest, ListsPacksInSearchOrderUnderTheirDisplayNames) {
 
     std::vector<std::string> expectedItems = {"English (USA)"};
     std::vector<std::string> order = SearchOrder();
-    ASSERT_EQ(order.size(), 10u);
+    ASSERT_EQ(order.size(), std::size(packs));
     for (const std::string& name : order) {
-        for (const auto& display : expectedDisplay) {
-            if (display.first == name) {
-                expectedItems.push_back(display.second);
+        for (const auto& [file, content, shown] : packs) {
+            if (file == name) {
+                expectedItems.push_back(shown);
             }
         }
     }
@@ -142,8 +140,7 @@ TEST_F(LanguageListTest, ListsPacksInSearchOrderUnderTheirDisplayNames) {
 TEST_F(LanguageListTest, ListsUnspellableNamesByBaseNameInAnAccentedFolder) {
     ASSERT_EQ(GetACP(), 1252u);
     folder.makeFolder(u8"J\u00f6ran\\Lngs");
-    folder.write(u8"J\u00f6ran\\Lngs\\Russian.lng",
-                 Utf16Pack(L"[Info]\r\nLanguage=\u0420\u0443\u0441\u0441\u043a\u0438\u0439\r\n"));
+    folder.write(u8"J\u00f6ran\\Lngs\\Russian.lng", kRussianPack);
     strcpy(ExeDirectory, (folder.path() + "J\xF6ran\\").c_str());
     BuildLanguageList();
     EXPECT_EQ(Items(), (std::vector<std::string>{"English (USA)", "Russian"}));
@@ -154,22 +151,18 @@ TEST_F(LanguageListTest, PreselectsTheStoredPackByExactName) {
         WritePack(name, "[Info]\r\nLanguage=x\r\n");
     }
     folder.makeFolder("Lngs\\Aaa.lng");
-    struct Case {
-        const char* stored;
-        int expected; // -1: the stored pack's position in the search order
-    };
-    const Case cases[] = {
+    // The stored name and the item preselected; -1: the stored pack's, in search order.
+    const std::pair<const char*, int> cases[] = {
         {"Default", 0},    {"French.lng", -1}, {"Dutch.lng", -1},
         {"FRENCH.LNG", 0}, {"Missing.lng", 0}, {"default", 0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.stored);
+    for (const auto& [stored, item] : cases) {
+        SCOPED_TRACE(stored);
         TearDown();
         SetUp();
-        strcpy(CurrentLanguageFile, c.stored);
-        int expected = c.expected < 0 ? IndexOf(c.stored) : c.expected;
-        EXPECT_EQ(BuildLanguageList(), expected);
-        EXPECT_STREQ(CurrentLanguageFile, c.stored); // kept, found or not
+        strcpy(CurrentLanguageFile, stored);
+        EXPECT_EQ(BuildLanguageList(), item < 0 ? IndexOf(stored) : item);
+        EXPECT_STREQ(CurrentLanguageFile, stored); // kept, found or not
     }
 }
 
@@ -214,11 +207,9 @@ TEST_F(LanguageListTest, PacksBeyondThePathLimitAreSkipped) {
     auto nameForPathLength = [&](char fill, size_t pathLength) {
         return std::string(pathLength - strlen(ExeDirectory) - strlen("Lngs\\.lng"), fill) + ".lng";
     };
-    std::string fits = nameForPathLength('F', 259);
-    std::string tooLong = nameForPathLength('T', 260);
-    for (const std::string& name : {fits, tooLong}) {
-        WritePack(name, ""); // written with the wide calls, which go past 260 bytes
-    }
+    const std::string fits = nameForPathLength('F', 259), tooLong = nameForPathLength('T', 260);
+    WritePack(fits, ""); // written with the wide calls, which go past 260 bytes
+    WritePack(tooLong, "");
     WritePack("Short.lng", "[Info]\r\nLanguage=Short\r\n[Data]\r\n8=Kurz\r\n");
     ASSERT_EQ(SearchOrder().size(), 3u);
 

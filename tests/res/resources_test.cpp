@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +20,7 @@
 #include <stdexcept>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -91,23 +91,20 @@ struct TemplateReader {
 };
 
 // The predefined control classes as a template may name them: by atom or by
-// name (the Microsoft compiler writes atoms, windres the names).
-std::string ClassAtom(const std::string& name) {
-    static const std::map<std::string, std::string> atoms = {
-        {"BUTTON", "#128"}, {"EDIT", "#129"}, {"STATIC", "#130"}, {"COMBOBOX", "#133"}};
-    std::string upper;
-    for (char c : name) {
-        upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    auto found = atoms.find(upper);
-    return found != atoms.end() ? found->second : name;
+// name (the Microsoft compiler writes atoms, windres the names); by name here.
+std::string ClassName(std::string name) {
+    static const std::map<std::string, std::string> names = {
+        {"#128", "BUTTON"}, {"#129", "EDIT"}, {"#130", "STATIC"}, {"#133", "COMBOBOX"}};
+    CharUpperA(name.data());
+    auto found = names.find(name);
+    return found != names.end() ? found->second : name;
 }
 
 struct Control {
     DWORD style, exStyle;
     short x, y, cx, cy;
     WORD id;
-    std::string atom, text; // the class as ClassAtom gives it
+    std::string className, text; // the class as ClassName gives it
     WORD creationData;
 };
 
@@ -143,7 +140,7 @@ Dialog ReadDialog() {
         c.exStyle = in.Dword();
         c.x = in.Short(), c.y = in.Short(), c.cx = in.Short(), c.cy = in.Short();
         c.id = in.Word();
-        c.atom = ClassAtom(in.NameOrOrdinal());
+        c.className = ClassName(in.NameOrOrdinal());
         c.text = in.NameOrOrdinal();
         c.creationData = in.Word();
         d.controls.push_back(c);
@@ -153,33 +150,24 @@ Dialog ReadDialog() {
     return d;
 }
 
-const char kButton[] = "#128";
-const char kEdit[] = "#129";
-const char kStatic[] = "#130";
-const char kComboBox[] = "#133";
-
 // id, class, initial text, style, rectangle
 const std::tuple<WORD, std::string, std::string, DWORD, short, short, short, short> kControls[] = {
-    {IDC_LANGUAGE_GROUP, kButton, "Interface Language", 0x50000007, 7, 7, 220, 30},
-    {IDC_LANGUAGE_LABEL, kStatic, "&Language:", 0x50020000, 15, 20, 72, 8},
-    {IDC_LANGUAGE, kComboBox, "", 0x50210003, 93, 18, 125, 80},
-    {IDC_URI_GROUP, kButton, "URI", 0x50000007, 7, 44, 220, 168},
-    {IDC_URI_LABEL, kStatic, "&URI:", 0x50020000, 15, 57, 38, 8},
-    {IDC_URI, kEdit, "", 0x50810080, 58, 55, 160, 12},
-    {IDC_GENERATE_HTML, kButton, "&Generate HTML Code", 0x50010003, 15, 74, 95, 10},
-    {IDC_USE_SCRIPT, kButton, "Use &Script Method", 0x50010003, 123, 74, 95, 10},
-    {IDC_DESCRIPTION_LABEL, kStatic, "&Description:", 0x50020000, 15, 91, 38, 8},
-    {IDC_DESCRIPTION, kEdit, "", 0x50810080, 58, 89, 160, 12},
-    {IDC_CRYPTED_LABEL, kStatic, "Cryp&ted:", 0x50020000, 15, 115, 38, 8},
-    {IDC_CRYPTED, kEdit, "", 0x50B110C4, 58, 113, 160, 70},
-    {IDC_CRYPT, kButton, "C&rypt", 0x50010000, 58, 191, 72, 14},
-    {IDC_COPY, kButton, "&Copy to Clipboard", 0x50010000, 146, 191, 72, 14},
-    {IDC_EXIT, kButton, "E&xit", 0x50010000, 168, 219, 50, 14},
+    {IDC_LANGUAGE_GROUP, "BUTTON", "Interface Language", 0x50000007, 7, 7, 220, 30},
+    {IDC_LANGUAGE_LABEL, "STATIC", "&Language:", 0x50020000, 15, 20, 72, 8},
+    {IDC_LANGUAGE, "COMBOBOX", "", 0x50210003, 93, 18, 125, 80},
+    {IDC_URI_GROUP, "BUTTON", "URI", 0x50000007, 7, 44, 220, 168},
+    {IDC_URI_LABEL, "STATIC", "&URI:", 0x50020000, 15, 57, 38, 8},
+    {IDC_URI, "EDIT", "", 0x50810080, 58, 55, 160, 12},
+    {IDC_GENERATE_HTML, "BUTTON", "&Generate HTML Code", 0x50010003, 15, 74, 95, 10},
+    {IDC_USE_SCRIPT, "BUTTON", "Use &Script Method", 0x50010003, 123, 74, 95, 10},
+    {IDC_DESCRIPTION_LABEL, "STATIC", "&Description:", 0x50020000, 15, 91, 38, 8},
+    {IDC_DESCRIPTION, "EDIT", "", 0x50810080, 58, 89, 160, 12},
+    {IDC_CRYPTED_LABEL, "STATIC", "Cryp&ted:", 0x50020000, 15, 115, 38, 8},
+    {IDC_CRYPTED, "EDIT", "", 0x50B110C4, 58, 113, 160, 70},
+    {IDC_CRYPT, "BUTTON", "C&rypt", 0x50010000, 58, 191, 72, 14},
+    {IDC_COPY, "BUTTON", "&Copy to Clipboard", 0x50010000, 146, 191, 72, 14},
+    {IDC_EXIT, "BUTTON", "E&xit", 0x50010000, 168, 219, 50, 14},
 };
-
-TEST(Resources, ExecutableLoadsAsData) {
-    ASSERT_NE(ExeModule(), nullptr) << "cannot load " << ExePath();
-}
 
 TEST(DialogTemplate, HeaderDescribesTheFixedSizeCaptionedWindow) {
     const Dialog d = ReadDialog();
@@ -187,11 +175,9 @@ TEST(DialogTemplate, HeaderDescribesTheFixedSizeCaptionedWindow) {
     EXPECT_EQ(d.exStyle, 0u);
     EXPECT_EQ(d.count, 15);
     EXPECT_EQ(std::make_tuple(d.x, d.y, d.cx, d.cy), std::make_tuple(0, 0, 234, 241));
-    EXPECT_EQ(d.menu, "");
-    EXPECT_EQ(d.windowClass, "");
+    EXPECT_EQ(std::tie(d.menu, d.windowClass), std::make_tuple("", ""));
     EXPECT_EQ(d.caption, "Obrello v3.1 - by Parwick Software");
-    EXPECT_EQ(d.pointSize, 8);
-    EXPECT_EQ(d.face, "MS Sans Serif");
+    EXPECT_EQ(std::tie(d.pointSize, d.face), std::make_tuple(8, "MS Sans Serif"));
 }
 
 TEST(DialogTemplate, ControlsMatchTheTableInOrder) {
@@ -200,7 +186,7 @@ TEST(DialogTemplate, ControlsMatchTheTableInOrder) {
     for (size_t i = 0; i < d.controls.size(); ++i) {
         const Control& c = d.controls[i];
         SCOPED_TRACE(i + 1);
-        EXPECT_EQ(std::make_tuple(c.id, c.atom, c.text, c.style, c.x, c.y, c.cx, c.cy),
+        EXPECT_EQ(std::make_tuple(c.id, c.className, c.text, c.style, c.x, c.y, c.cx, c.cy),
                   kControls[i]);
         EXPECT_EQ(c.exStyle, 0u);
         EXPECT_EQ(c.creationData, 0);
@@ -217,10 +203,9 @@ INT_PTR CALLBACK IdleDialogProc(HWND, UINT message, WPARAM, LPARAM) {
 TEST(DialogTemplate, DialogManagerCentresItAndTabsInTableOrder) {
     const std::vector<uint8_t> bytes = ResourceBytes(RT_DIALOG, MAKEINTRESOURCEA(IDD_MAIN));
     ASSERT_FALSE(bytes.empty());
-    std::vector<DWORD> aligned((bytes.size() + 3) / 4);
-    memcpy(aligned.data(), bytes.data(), bytes.size());
+    // A vector's storage from operator new is aligned for any type.
     HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr),
-                                             reinterpret_cast<DLGTEMPLATE*>(aligned.data()),
+                                             reinterpret_cast<const DLGTEMPLATE*>(bytes.data()),
                                              nullptr, IdleDialogProc, 0);
     ASSERT_NE(dialog, nullptr);
 
@@ -308,7 +293,7 @@ BOOL CALLBACK AddType(HMODULE module, LPSTR type, LONG_PTR list) {
 // Exactly the expected resources, each once and in U.S. English: a second
 // copy in another language (a linker's default manifest, say) would be a fault.
 TEST(Resources, AllAreUSEnglishAndNoneIsExtra) {
-    ASSERT_NE(ExeModule(), nullptr);
+    ASSERT_NE(ExeModule(), nullptr) << "cannot load " << ExePath();
     std::set<std::string> found;
     EnumResourceTypesA(ExeModule(), AddType, reinterpret_cast<LONG_PTR>(&found));
 
@@ -346,10 +331,9 @@ TEST(Version, FixedPartAndTranslationName3_1_32_144InUSEnglish) {
     ASSERT_TRUE(version.Query("\\", reinterpret_cast<void**>(&fixed), &length));
     ASSERT_GE(length, sizeof *fixed);
     EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00030001u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0x00200090u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00030001u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0x00200090u);
+    const std::tuple<DWORD, DWORD> number(0x00030001, 0x00200090); // 3.1.32.144
+    EXPECT_EQ(std::tie(fixed->dwFileVersionMS, fixed->dwFileVersionLS), number);
+    EXPECT_EQ(std::tie(fixed->dwProductVersionMS, fixed->dwProductVersionLS), number);
     EXPECT_EQ(fixed->dwFileFlags & fixed->dwFileFlagsMask, 0u)
         << "no debug, pre-release or patch flags";
     EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS_NT_WINDOWS32));
@@ -359,16 +343,12 @@ TEST(Version, FixedPartAndTranslationName3_1_32_144InUSEnglish) {
     ASSERT_TRUE(version.Query("\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
                               &length));
     ASSERT_EQ(length, 4u) << "one language and code page pair";
-    EXPECT_EQ(translation[0], 0x0409);
-    EXPECT_EQ(translation[1], 0x04b0);
+    EXPECT_EQ(std::tie(translation[0], translation[1]), std::make_tuple(0x0409, 0x04b0));
 }
 
 TEST(Version, StringTableHasAllTwelveKeys) {
-    struct Key {
-        const char* name;
-        const char* value; // null: any text, but not empty
-    };
-    const Key keys[] = {
+    // The key and its value; null: any text, but not empty.
+    const std::pair<const char*, const char*> keys[] = {
         {"Comments", nullptr},
         {"CompanyName", "Parwick Software"},
         {"FileDescription", nullptr},
@@ -383,15 +363,15 @@ TEST(Version, StringTableHasAllTwelveKeys) {
         {"SpecialBuild", ""},
     };
     VersionBlock version;
-    for (const Key& key : keys) {
-        SCOPED_TRACE(key.name);
+    for (const auto& [name, expected] : keys) {
+        SCOPED_TRACE(name);
         char* text = nullptr;
         UINT length = 0;
-        ASSERT_TRUE(version.Query(std::string("\\StringFileInfo\\040904b0\\") + key.name,
+        ASSERT_TRUE(version.Query(std::string("\\StringFileInfo\\040904b0\\") + name,
                                   reinterpret_cast<void**>(&text), &length));
         const std::string value = length && text ? std::string(text) : std::string();
-        if (key.value) {
-            EXPECT_EQ(value, key.value);
+        if (expected) {
+            EXPECT_EQ(value, expected);
         } else {
             EXPECT_FALSE(value.empty());
         }

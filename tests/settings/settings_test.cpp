@@ -7,15 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 namespace {
 
 class SettingsTest : public ::testing::Test {
   protected:
-    void SetUp() override { UseSettingsFile("Obrello.ini"); }
-    void UseSettingsFile(const std::string& name) {
-        strcpy(SettingsPath, (folder / name).c_str());
+    void SetUp() override {
+        strcpy(SettingsPath, (folder / "Obrello.ini").c_str());
         strcpy(CurrentLanguageFile, "unset");
     }
     std::string ReadBack() { return ReadWholeFile(SettingsPath); }
@@ -24,40 +24,35 @@ class SettingsTest : public ::testing::Test {
 };
 
 TEST_F(SettingsTest, LoadsTheStoredValueOrDefault) {
+    const std::string longName(300, 'x');
     struct Case {
-        const char* content; // null: no file at all
+        std::optional<std::string> content; // none: no file at all
         std::string expected;
     };
     const Case cases[] = {
-        {nullptr, "Default"},
+        {std::nullopt, "Default"},
         {"[Options]\r\nLanguageFile=French.lng\r\n", "French.lng"},
         {"[Other]\r\nLanguageFile=French.lng\r\n", "Default"},
         {"[Options]\r\nLanguageFile=\r\n", ""},
         {"[options]\r\nlanguagefile=Dutch.lng\r\n", "Dutch.lng"},
+        // Longer than the buffer: cut to the 259 bytes it holds.
+        {"[Options]\r\nLanguageFile=" + longName + "\r\n", longName.substr(0, 259)},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.content ? c.content : "(no file)");
+        SCOPED_TRACE(c.content.value_or("(no file)"));
         DeleteFileA(SettingsPath);
         if (c.content) {
-            folder.write("Obrello.ini", c.content);
+            folder.write("Obrello.ini", *c.content);
         }
         LoadSettings();
         EXPECT_EQ(CurrentLanguageFile, c.expected);
     }
 }
 
-TEST_F(SettingsTest, ValueLongerThanTheBufferIsCutTo259Bytes) {
-    std::string longName(300, 'x');
-    folder.write("Obrello.ini", "[Options]\r\nLanguageFile=" + longName + "\r\n");
-    LoadSettings();
-    EXPECT_EQ(CurrentLanguageFile, longName.substr(0, 259));
-}
-
 TEST_F(SettingsTest, SaveCreatesTheFileAndKeepsEverythingElse) {
     strcpy(CurrentLanguageFile, "Default");
     SaveSettings();
-    EXPECT_NE(ReadBack().find("[Options]"), std::string::npos);
-    EXPECT_NE(ReadBack().find("LanguageFile=Default"), std::string::npos);
+    EXPECT_NE(ReadBack().find("[Options]\r\nLanguageFile=Default\r\n"), std::string::npos);
 
     folder.write("Obrello.ini",
                  "; note\r\n[Window]\r\nLeft=10\r\n[Options]\r\nLanguageFile=Old.lng\r\n"

@@ -1,7 +1,9 @@
 #pragma once
-// What the program must show for one Crypt, written here from the documented
-// output format and independently of the product's composer, for tests that
-// compare whole outputs.
+// What the program must show for one Crypt, written from the documented output
+// format, around the reader's fixed script text, independently of the product's
+// composer, for tests that compare whole outputs.
+
+#include "tests/support/crypt_reader.h"
 
 #include <string>
 
@@ -32,12 +34,8 @@ inline std::string ExpectedCrypt(const std::string& uri, const std::string& desc
     if (!useScript) {
         return anchor;
     }
-    size_t third = uri.size() / 3, twoThirds = 2 * uri.size() / 3;
-    const std::string nl = "\r\n";
-    return "<noscript>" + nl + anchor + nl + "</noscript>" + nl +
-           "<script language=JavaScript type=\"text/javascript\">" + nl + "<!--" + nl +
-           "var s1=\"" + uri.substr(0, third) + "\";" + nl + "var s2=\"" +
-           uri.substr(third, twoThirds - third) + "\";" + nl + "var sDesc=\"" + description +
-           "\";" + nl + "document.write(\"<a h\"+\"ref=\\\"\"+s1+s2+\"" + uri.substr(twoThirds) +
-           "\\\">\"+sDesc+\"</a>\");" + nl + "//-->" + nl + "</script>";
+    const size_t third = uri.size() / 3, twoThirds = 2 * uri.size() / 3;
+    return "<noscript>\r\n" + anchor + kScriptParts[0] + uri.substr(0, third) + kScriptParts[1] +
+           uri.substr(third, twoThirds - third) + kScriptParts[2] + description + kScriptParts[3] +
+           uri.substr(twoThirds) + kScriptParts[4];
 }

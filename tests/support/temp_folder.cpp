@@ -14,27 +14,20 @@ std::string Narrow(const std::wstring& wide) {
     return text;
 }
 
-struct TreeEntry {
-    std::wstring path;
-    bool folder;
-};
-
-// Every entry below `folder` (ending in a backslash), each folder before
-// what it holds.
-void ListTree(const std::wstring& folder, std::vector<TreeEntry>& entries) {
+// Every entry below `folder` (ending in a backslash), each folder before what
+// it holds and ending in a backslash itself.
+void ListTree(const std::wstring& folder, std::vector<std::wstring>& entries) {
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         return;
     }
     do {
-        std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") {
-            continue;
-        }
-        bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        entries.push_back({folder + name, isFolder});
-        if (isFolder) {
+        const std::wstring name = found.cFileName;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            entries.push_back(folder + name);
+        } else if (name != L"." && name != L"..") {
+            entries.push_back(folder + name + L"\\");
             ListTree(folder + name + L"\\", entries);
         }
     } while (FindNextFileW(search, &found));
@@ -68,17 +61,17 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
-    std::vector<TreeEntry> entries;
+    std::vector<std::wstring> entries;
     std::wstring root = LongPath(path_);
     ListTree(root, entries);
     // Backwards, so each folder is empty by the time it is removed; read-only
     // files (a test may make the settings so) would stop the removal.
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        SetFileAttributesW(entry->path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (entry->folder) {
-            RemoveDirectoryW(entry->path.c_str());
+        SetFileAttributesW(entry->c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (entry->back() == L'\\') {
+            RemoveDirectoryW(entry->c_str());
         } else {
-            DeleteFileW(entry->path.c_str());
+            DeleteFileW(entry->c_str());
         }
     }
     RemoveDirectoryW(root.c_str());
@@ -112,13 +105,13 @@ std::string TempFolder::makeFolder(const std::string& name) const {
 }
 
 std::vector<std::string> TempFolder::files() const {
-    std::vector<TreeEntry> entries;
+    std::vector<std::wstring> entries;
     std::wstring root = LongPath(path_);
     ListTree(root, entries);
     std::vector<std::string> paths;
-    for (const TreeEntry& entry : entries) {
-        if (!entry.folder) {
-            paths.push_back(path_ + Narrow(entry.path.substr(root.size())));
+    for (const std::wstring& entry : entries) {
+        if (entry.back() != L'\\') {
+            paths.push_back(path_ + Narrow(entry.substr(root.size())));
         }
     }
     std::sort(paths.begin(), paths.end());

@@ -12,7 +12,7 @@
 namespace {
 
 struct PathCase {
-    std::string module;
+    const char* module; // null: the system gave no path
     std::string folder;
     std::string settings;
     UINT codePage = 0; // 0: any; else only where the system's code page is this one
@@ -30,6 +30,7 @@ TEST(ProgramPaths, FolderAndSettingsFileFollowTheExecutable) {
     const std::string noDot257 = PathOfLength(257, "\\Obrello");
     const std::string shortExt258 = PathOfLength(258, "\\Obrello.x");
     const std::string noDot255 = PathOfLength(255, "\\Obrello");
+    const std::string at260 = PathOfLength(260, "\\Obrello.exe");
     const PathCase cases[] = {
         {"C:\\Tools\\Prog.exe", "C:\\Tools\\", "C:\\Tools\\Prog.ini"},
         {"C:\\Tools\\Prog", "C:\\Tools\\", "C:\\Tools\\Prog.ini"},
@@ -42,30 +43,27 @@ TEST(ProgramPaths, FolderAndSettingsFileFollowTheExecutable) {
         {"C:\\\x83\x5C\\\x95\x5C", "C:\\\x83\x5C\\", "C:\\\x83\x5C\\\x95\x5C.ini", 932},
         {"C:\\\xB3\x5C\\\xA5\x5C.exe", "C:\\\xB3\x5C\\", "C:\\\xB3\x5C\\\xA5\x5C.ini", 950},
         {"\xA5\x5C.exe", "\xA5\x5C.exe\\", "\xA5\x5C.ini", 950},
-        {at259, at259.substr(0, 259 - 11), at259.substr(0, 255) + ".ini"},
-        {noDot255, noDot255.substr(0, 255 - 7), noDot255 + ".ini"},
+        {at259.c_str(), at259.substr(0, 259 - 11), at259.substr(0, 255) + ".ini"},
+        {noDot255.c_str(), noDot255.substr(0, 255 - 7), noDot255 + ".ini"},
         // Settings paths of 261 and 260 characters would not fit: none at all.
-        {noDot257, noDot257.substr(0, 257 - 7), ""},
-        {shortExt258, shortExt258.substr(0, 258 - 9), ""},
+        {noDot257.c_str(), noDot257.substr(0, 257 - 7), ""},
+        {shortExt258.c_str(), shortExt258.substr(0, 258 - 9), ""},
         // A module path that did not fit: nothing is known.
-        {PathOfLength(260, "\\Obrello.exe"), "", ""},
+        {at260.c_str(), "", ""},
+        {nullptr, "", ""},
     };
     for (const PathCase& c : cases) {
         if (c.codePage && c.codePage != GetACP()) {
             continue;
         }
-        SCOPED_TRACE(c.module.size() > 40 ? std::to_string(c.module.size()) + " bytes" : c.module);
-        char folder[PathCapacity];
-        char settings[PathCapacity];
-        DeriveProgramPaths(c.module.c_str(), folder, settings);
+        const std::string module = c.module ? c.module : "(none)";
+        SCOPED_TRACE(module.size() > 40 ? std::to_string(module.size()) + " bytes" : module);
+        char folder[PathCapacity] = "x"; // what was there must not stay
+        char settings[PathCapacity] = "x";
+        DeriveProgramPaths(c.module, folder, settings);
         EXPECT_EQ(folder, c.folder);
         EXPECT_EQ(settings, c.settings);
     }
-    char folder[PathCapacity] = "x";
-    char settings[PathCapacity] = "x";
-    DeriveProgramPaths(nullptr, folder, settings);
-    EXPECT_STREQ(folder, "");
-    EXPECT_STREQ(settings, "");
 }
 
 } // namespace
