@@ -5,7 +5,7 @@
 # Microsoft's linker, which lists the runtime's exception handlers rather
 # than marking none. OBJECTS: those of a program started without the runtime.
 #   cmake -DEXE=path -DOBJDUMP=path -DARCH=i686|x86_64 -DMAX_BYTES=n [-DSAFESEH=ON]
-#         [-DOBJECTS=a.obj;b.obj...] -P CheckExecutable.cmake
+#         [-DOBJECTS=a.obj;b.obj... -DOBJECT_COUNT=n] -P CheckExecutable.cmake
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -102,6 +102,10 @@ endif()
 
 # Only the runtime's start-up code runs a constructor list: a global set by a
 # function call would stay zero for users yet pass every test, which has it.
+list(LENGTH OBJECTS object_count)
+if(DEFINED OBJECT_COUNT AND NOT object_count EQUAL OBJECT_COUNT)
+    message(FATAL_ERROR "given ${object_count} objects, not the product's ${OBJECT_COUNT}")
+endif()
 foreach(object ${OBJECTS})
     execute_process(COMMAND ${OBJDUMP} -h ${object} OUTPUT_VARIABLE sections RESULT_VARIABLE failed)
     if(failed OR NOT sections MATCHES "\n +0 +[^ ]+ +[0-9a-fA-F]+ ")
@@ -110,6 +114,7 @@ foreach(object ${OBJECTS})
         message(FATAL_ERROR "${object} holds a dynamic initialiser, which its start never runs")
     endif()
 endforeach()
+message(STATUS "no dynamic initialiser in ${object_count} objects")
 
 file(SIZE ${EXE} size)
 message(STATUS "size ${size} bytes (budget ${MAX_BYTES})")

@@ -40,6 +40,8 @@ endif()
 # Applied to product targets only: tests keep exceptions and the full library.
 function(obrello_product_target target)
     set_property(GLOBAL APPEND PROPERTY OBRELLO_PRODUCT_TARGETS ${target})
+    get_target_property(sources ${target} SOURCES)
+    set_property(GLOBAL APPEND PROPERTY OBRELLO_PRODUCT_SOURCES ${sources})
     if(MSVC)
         set_property(TARGET ${target} PROPERTY OBRELLO_PRODUCT ON)
         target_compile_options(${target} PRIVATE ${OBRELLO_PRODUCT_CL_OPTIONS})
