@@ -28,12 +28,18 @@ cmake --preset windows >/dev/null || exit 2
 jq --arg root "$root/" '[.[] | select(.file | ltrimstr($root) | test("^(compose|settings|language|ui)/"))]' \
     build/windows/compile_commands.json >"$work/compile_commands.json" || exit 2
 mapfile -t sources < <(jq -r '.[].file' "$work/compile_commands.json")
+mapfile -t formatted < <(git ls-files '*.cpp' '*.h')
 
-status=0
-echo "=== clang-format"
-git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror || status=1
+# A pass that linted fewer files than the product has sources fails.
+status=0 product=$(git ls-files '*.cpp' | grep -cE '^(compose|settings|language|ui)/')
+linted() { # PASS COUNT
+    echo "=== $1: $2 files"
+    (($2 >= product)) || { echo "lint: $1 linted $2 files, fewer than the product's $product" >&2 && status=1; }
+}
+linted clang-format ${#formatted[@]}
+clang-format --dry-run --Werror "${formatted[@]}" || status=1
 
-echo "=== clang-tidy: ${#sources[@]} files"
+linted clang-tidy ${#sources[@]}
 # Each file with the build's own command; clang takes the i686 MinGW target
 # from the compiler's name. The sysroot keeps the host's headers out and
 # mingw-w64's in (no libstdc++ there: the product includes none). Its tally
@@ -43,10 +49,10 @@ clang-tidy --quiet -p "$work" --extra-arg=--sysroot=/usr/i686-w64-mingw32 "${sou
 
 # cppcheck knows the Win32 API from its windows library (argument sizes,
 # handles that must be closed) for a 32-bit ANSI build.
-echo "=== cppcheck"
-cppcheck --quiet --error-exitcode=1 --inline-suppr --enable=warning,style,performance,portability \
-    --platform=win32A --library=windows --suppress=missingIncludeSystem --project="$work/compile_commands.json" ||
-    status=1
+checked=$(cppcheck --error-exitcode=1 --inline-suppr --enable=warning,style,performance,portability \
+    --platform=win32A --library=windows --suppress=missingIncludeSystem --project="$work/compile_commands.json" |
+    sed -n 's/^Checking \(.*\.cpp\) \.\.\.$/\1/p' | sort -u | wc -l) || status=1
+linted cppcheck "$checked"
 
 # The product and its resource script in Microsoft's dialect: clang-cl takes
 # cl's command line (_MSC_VER, no __GNUC__) with the options the build writes
@@ -65,21 +71,24 @@ printf '%s\n' '#include <_mingw.h>' '#undef __attribute__' \
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/windows/CMakeCache.txt)
 read -ra cl_options <build/windows/product-cl-options.txt || exit 2
 for arch in i686 x86_64; do
-    echo "=== MSVC dialect, $arch: ${clang_cl##*/}, ${llvm_rc##*/}"
     headers=/usr/$arch-w64-mingw32/include
     arch_flags=(-D_X86_ /arch:SSE2) bits=4
     [ $arch = i686 ] || arch_flags=() bits=8
     # The version header and the manifest, by the build's own code.
     mkdir "$work/$arch" && (cd "$work/$arch" && cmake -DPROJECT_VERSION="$version" \
         -DCMAKE_SIZEOF_VOID_P=$bits -P "$root/cmake/ObrelloResources.cmake") || exit 2
-    # Relative names: clang-cl would take /work/... for its /w option.
-    while IFS=$'\t' read -r file defines_and_includes; do
-        read -ra file_flags <<<"$defines_and_includes"
+    # Relative names: clang-cl would take /work/... for its /w option. The
+    # command's words as the shell splits them, quoted paths whole.
+    parsed=0
+    while IFS=$'\t' read -r file command; do
+        mapfile -t file_flags < <(xargs printf '%s\n' <<<"$command" | grep -E '^-[DI]')
+        parsed=$((parsed + 1))
         "$clang_cl" --target=$arch-pc-windows-msvc /nologo /Zs -Wgnu -Wpedantic /WX "${cl_options[@]}" \
             "${file_flags[@]}" "${arch_flags[@]}" /X /FI"$work/mingw-as-sdk.h" -imsvc "$headers" "$file" ||
             status=1
-    done < <(jq -r --arg root "$root/" '.[] | [(.file | ltrimstr($root)),
-        (.command | split(" ") | map(select(test("^-[DI]"))) | join(" "))] | @tsv' "$work/compile_commands.json")
+    done < <(jq -r --arg root "$root/" '.[] | [(.file | ltrimstr($root)), .command] | @tsv' \
+        "$work/compile_commands.json")
+    linted "MSVC dialect, $arch, ${clang_cl##*/}" $parsed
     # rc has no switch that fails on a warning: any output is a finding.
     if ! rc_output=$("$llvm_rc" /X /I "$headers" /I "$work/$arch/generated" /FO "$work/$arch.res" \
         res/obrello.rc 2>&1) || [ -n "$rc_output" ]; then
