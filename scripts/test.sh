@@ -5,6 +5,7 @@
 # tests run on the 64-bit build under 64-bit Wine, and on the shipped 32-bit
 # build too where the host runs 32-bit code (OBRELLO_32BIT=0: not even then);
 # elsewhere the 32-bit build gets the checks made on its files alone.
+#   test.sh [SUITE...]   only the suites named
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -18,43 +19,51 @@ stop_wine() {
 }
 trap stop_wine EXIT
 
-passed=0 failed=0 status=0 summary=()
+passed=0 failed=0 skipped=0 status=0 summary=() chosen=("$@")
+suites=(native sanitize windows windows64 fuzz lint reproducible)
+for suite in "$@"; do
+    [[ " ${suites[*]} " == *" $suite "* ]] || { echo "test.sh: no suite $suite, only ${suites[*]}" && exit 2; }
+done
+chosen() { [ ${#chosen[@]} -eq 0 ] || [[ " ${chosen[*]} " == *" $1 "* ]]; }
 
 # Builds a preset, its output kept in build/PRESET/build.log, and runs its tests,
 # counted from CTest's JUnit report: one not run, unless skipped or disabled, failed.
 run_configuration() {
-    local preset=$1 dir=$root/build/$1 ran lost skipped
+    local preset=$1 dir=$root/build/$1 ran lost skips
     shift
+    chosen "$preset" || return 0
     echo "=== $preset: configure and build"
     mkdir -p "$dir"
     if ! { cmake --preset "$preset" "$@" && cmake --build --preset "$preset" -- --no-print-directory; } \
         >"$dir/build.log" 2>&1; then
         echo "=== $preset: BUILD FAILED, the end of build/$preset/build.log:"
         tail -n 40 "$dir/build.log"
-        summary+=("$preset: build failed") status=1
+        summary+=("$preset: build failed") status=1 failed=$((failed + 1))
         return
     fi
     grep -i warning "$dir/build.log"
     echo "=== $preset: tests"
     rm -f "$dir/junit.xml"
     ctest --preset "$preset" --output-junit "$dir/junit.xml" || status=1
-    read -r ran lost skipped < <(awk '/^[ \t]*<testcase /{ n++; r += /status="run"/; s += /status="disabled"/ }
+    read -r ran lost skips < <(awk '/^[ \t]*<testcase /{ n++; r += /status="run"/; s += /status="disabled"/ }
         /^[ \t]*<skipped message="SKIP_/{ s++ } END { print r + 0, n - r - s, s + 0 }' "$dir/junit.xml")
-    ((ran + lost)) || { summary+=("$preset: no test ran") status=1; return; }
-    passed=$((passed + ran)) failed=$((failed + lost))
-    summary+=("$preset: $ran of $((ran + lost)) passed$( ((skipped == 0)) || echo ", $skipped skipped")")
+    ((ran + lost)) || { summary+=("$preset: no test ran") status=1 failed=$((failed + 1)); return; }
+    passed=$((passed + ran)) failed=$((failed + lost)) skipped=$((skipped + skips))
+    summary+=("$preset: $ran of $((ran + lost)) passed$( ((skips == 0)) || echo ", $skips skipped")")
 }
 
-# A check that exits 3 was skipped: its last line says why, and it counts as
-# neither passed nor failed (the reproducibility check, on uncommitted changes).
+# A check passes by exiting 0. The one skip is the reproducibility check's
+# refusal of uncommitted changes: its exit status 3 with that last line.
 run_check() {
-    local name=$1
+    local name=$1 code last
     shift
+    chosen "$name" || return 0
     echo "=== $name"
     "$@" | tee "$root/build/$name.log"
-    case ${PIPESTATUS[0]} in
-    0) passed=$((passed + 1)) summary+=("$name: passed") ;;
-    3) summary+=("$(tail -n 1 "$root/build/$name.log")") ;;
+    code=${PIPESTATUS[0]} last=$(tail -n 1 "$root/build/$name.log")
+    case $code/$last in
+    0/*) passed=$((passed + 1)) summary+=("$name: passed") ;;
+    "3/reproducible: skipped (uncommitted changes"*) skipped=$((skipped + 1)) summary+=("$last") ;;
     *) echo "=== $name: FAILED" && failed=$((failed + 1)) summary+=("$name: FAILED") status=1 ;;
     esac
 }
@@ -69,10 +78,8 @@ if ! wine64_says=$(wine_environment win64 "$root/build/windows64/wineprefix" &&
 fi
 
 wine32=ON windows="i686, 32-bit Wine"
-wine32_runs || wine32=OFF windows="i686, files only"
+wine32_runs || wine32=OFF windows="i686, files only: $(no_32bit_reason)"
 echo "=== suites: native, sanitize, windows ($windows), windows64 (x86_64, 64-bit Wine), fuzz, lint, reproducible"
-[ $wine32 = ON ] ||
-    echo "=== $(no_32bit_reason): the 32-bit build's own Wine tests cannot run, so its files are checked and the 64-bit build of the same sources runs every Windows test"
 
 run_configuration native
 run_configuration sanitize
@@ -84,5 +91,6 @@ run_check reproducible scripts/check-reproducible.sh
 
 echo
 printf '  %s\n' "${summary[@]}"
-echo "total: $passed passed, $failed failed"
+[ $wine32 = ON ] || echo "  windows: $windows, so the 64-bit build of the same sources ran every Windows test"
+echo "total: $passed passed, $failed failed, $skipped skipped"
 exit $status
