@@ -37,9 +37,12 @@ string(REGEX REPLACE "(0d0a|..)" "\\1 " bytes "${readme}${licence}")
 if(" ${bytes}" MATCHES " 0a ")
     message(FATAL_ERROR "README.txt or LICENSE in the package has lines ended by LF alone")
 endif()
-# Every line fits an 80-column window.
-string(REPEAT "[^\r]" 79 too_long)
-file(STRINGS ${BUILD_DIR}/package-check/README.txt long REGEX "^${too_long}")
+# Every line fits an 80-column window: 78 characters, which UTF-8 begins with
+# any byte but 80 to BF (hex), the bytes that continue one.
+string(ASCII 128 first)
+string(ASCII 191 last)
+string(REPEAT "[^\r${first}-${last}][${first}-${last}]*" 79 too_long)
+file(STRINGS ${BUILD_DIR}/package-check/README.txt long ENCODING UTF-8 REGEX "^${too_long}")
 if(long)
     message(FATAL_ERROR "README.txt in the package has lines over 78 characters:\n  ${long}")
 endif()

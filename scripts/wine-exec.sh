@@ -8,4 +8,6 @@ arch=$1 prefix=$2
 shift 2
 "$here/wine-prefix.sh" create "$arch" "$prefix"
 wine_environment "$arch" "$prefix"
+# GoogleTest's own variables could make a run print less, or run nothing.
+unset "${!GTEST_@}"
 exec "$WINELOADER" "$@"

@@ -6,6 +6,7 @@
 #include "language/interface_texts.h"
 #include "language/language_list.h"
 #include "res/resource.h"
+#include "tests/support/requested_code_page.h"
 #include "tests/support/temp_folder.h"
 #include "ui/main_dialog.h"
 
@@ -238,6 +239,7 @@ TEST_F(LanguageListTest, PacksBeyondThePathLimitAreSkipped) {
 // A long name ends before a double-byte character that would not fit, never in it or past it; on
 // windows-1252 it cannot be spelled at all and shows the base name.
 TEST_F(LanguageListTest, LongNamesEndAtAWholeCharacter) {
+    ASSERT_EQ(GetACP(), RequestedCodePage()) << "the locale did not select the code page";
     WritePack("Long.lng", Utf16Pack(L"[Info]\r\nLanguage=" + std::wstring(200, L'\u65e5')));
     BuildLanguageList();
     std::string cut; // the 129 characters that fit in 259 bytes
