@@ -59,6 +59,7 @@ run_check() {
     shift
     chosen "$name" || return 0
     echo "=== $name"
+    mkdir -p "$root/build"
     "$@" | tee "$root/build/$name.log"
     code=${PIPESTATUS[0]} last=$(tail -n 1 "$root/build/$name.log")
     case $code/$last in
