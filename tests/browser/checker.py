@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Loads the pages written by make_pages in headless Chromium, with scripts on
 and off, and checks that each shows exactly one working link with the
-expected address and text; under a policy without inline scripts, that the
-anchor form still does and the script form shows none. Two address
+expected address and text; with scripts on, the script form shows none
+under a strict policy or past a "</script>" in its description. Two address
 harvesters read every page too: one over the raw text must miss the
 address, one that first decodes character references must find it.
 
@@ -138,10 +138,10 @@ def dump_dom(page, scripts):
 
 def place_problem(page, scripts, anchors):
     """Why the anchors are not where this form and mode must put them, or None."""
-    if page["strict_policy"] and page["form"] == "script":
-        # The policy blocks the inline script, and with scripts on the
-        # browser ignores <noscript>: no link at all.
-        return "the policy let a link through" if anchors else None
+    # The policy or a "</script>" in the description stops the script, and <noscript> is ignored.
+    if (page["form"] == "script" and scripts
+            and (page["strict_policy"] or "</script>" in page["description"])):
+        return "a link got through" if anchors else None
     if len(anchors) != 1:
         return f"expected exactly one <a> element, found {len(anchors)}"
     anchor = anchors[0]
@@ -155,9 +155,9 @@ def place_problem(page, scripts, anchors):
 
 
 def check_load(page, scripts, dom):
-    """(check name, problem or None) for one loaded page."""
+    """(check name, problem or None) for one loaded page: its <a> elements with an href."""
     anchors = [node for node in parse(dom, noscript_is_text=scripts).elements()
-               if node.tag == "a"]
+               if node.tag == "a" and "href" in dict(node.attrs)]
     problem = place_problem(page, scripts, anchors)
     if problem or not anchors:
         return [("link", problem)]

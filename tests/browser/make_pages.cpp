@@ -33,6 +33,7 @@ const PageCase kCases[] = {
      "Caf\xE9 \x80 5"},
     {"markup", 1252, "mailto:me@example.com?subject=Hi", "Write <b>me</b> &amp; co &lt;3 &quot;"},
     {"csp", 1252, "mailto:someone@example.com", "Contact", true},
+    {"script-end", 1252, "mailto:someone@example.com", "Ends </script> early"},
     {"cp1250", 1250, "mailto:pawe\xB3@wp.pl", "Pawe\xB3"},
     {"cp1251", 1251, "mailto:info@\xEF\xF0\xE8\xEC\xE5\xF0.\xF0\xF4", "\xCF\xE8\xF8\xE8\xF2\xE5"},
     {"cp932", 932, "mailto:\x82\xA0\x82\xA2\x82\xA4@\x97\xE1.jp", "\x83\x81\x81\x5B\x83\x8B"},

@@ -177,6 +177,28 @@ TEST(ShippedPacks, AreTheListedPacksInUtf16WithTheMark) {
     EXPECT_EQ(names, PackNames(0));
 }
 
+// Both READMEs name each pack's language as its [Info] does, from their count to a blank line.
+TEST(ShippedPacks, AreListedInBothReadmes) {
+    const char* source = std::getenv("OBRELLO_SOURCE");
+    ASSERT_NE(source, nullptr) << "OBRELLO_SOURCE is not set";
+    const std::string count = std::to_string(PackNames(0).size()) + " languages";
+    for (const char* readme : {"README.md", "docs\\README.txt"}) {
+        std::ifstream file(std::string(source) + "\\" + readme, std::ios::binary);
+        const std::string text{std::istreambuf_iterator<char>(file), {}};
+        const size_t start = text.find(count);
+        ASSERT_NE(start, std::string::npos) << readme << " does not say " << count;
+        const std::string list = text.substr(start, text.find("\n\n", start) - start);
+        for (const Pack& pack : ShippedPacks(false)) {
+            wchar_t name[256];
+            char utf8[1024];
+            GetPrivateProfileStringW(L"Info", L"Language", L"", name, 256,
+                                     std::wstring(pack.path.begin(), pack.path.end()).c_str());
+            WideCharToMultiByte(CP_UTF8, 0, name, -1, utf8, sizeof utf8, nullptr, nullptr);
+            EXPECT_NE(list.find(utf8), std::string::npos) << readme << " does not list " << utf8;
+        }
+    }
+}
+
 INT_PTR CALLBACK PassiveDialogProc(HWND, UINT, WPARAM, LPARAM) {
     return FALSE;
 }

@@ -2,6 +2,7 @@
 // language, restarting, incomplete packs and settings files in odd states.
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "tests/support/requested_code_page.h"
 #include "tests/ui/obrello_driver.h"
@@ -26,14 +27,15 @@ std::string savedLanguage(const Sandbox& box) {
     return iniValue(ReadWholeFile(box.settingsPath()), "Options", "LanguageFile");
 }
 
-// Each control's id, its place within the window's client area, as the screen shows it (left,
-// top, right, bottom), and its styles; first the extended styles of the window and of the language
-// box's drop-down list, a window of its own.
+// The extended styles of the window and of the language box's drop-down list (a window of its
+// own); each control's id, place in the client area as shown (left, top, right, bottom), styles.
 struct Layout {
+    LONG_PTR windowExStyle = 0, listExStyle = 0;
     std::vector<int> ids;
     std::vector<std::vector<LONG>> places;
-    std::vector<LONG_PTR> styles;
-    bool operator==(const Layout& o) const { return places == o.places && styles == o.styles; }
+    std::vector<LONG_PTR> styles, exStyles;
+    auto compared() const { return std::tie(windowExStyle, listExStyle, places, styles, exStyles); }
+    bool operator==(const Layout& o) const { return compared() == o.compared(); }
 };
 Layout layoutOf(const App& app) {
     WINDOWINFO window{};
@@ -46,10 +48,9 @@ Layout layoutOf(const App& app) {
         list = FindWindowExA(nullptr, list, "ComboLBox", nullptr);
     } while (list && GetWindowThreadProcessId(list, nullptr) != thread);
     EXPECT_NE(list, nullptr);
-    Layout layout{
-        {},
-        {},
-        {GetWindowLongPtrA(app.window(), GWL_EXSTYLE), GetWindowLongPtrA(list, GWL_EXSTYLE)}};
+    Layout layout;
+    layout.windowExStyle = GetWindowLongPtrA(app.window(), GWL_EXSTYLE);
+    layout.listExStyle = GetWindowLongPtrA(list, GWL_EXSTYLE);
     for (HWND c = GetWindow(app.window(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         layout.ids.push_back(GetDlgCtrlID(c));
         RECT r;
@@ -57,7 +58,7 @@ Layout layoutOf(const App& app) {
         const LONG x = window.rcClient.left, y = window.rcClient.top;
         layout.places.push_back({r.left - x, r.top - y, r.right - x, r.bottom - y});
         layout.styles.push_back(GetWindowLongPtrA(c, GWL_STYLE));
-        layout.styles.push_back(GetWindowLongPtrA(c, GWL_EXSTYLE));
+        layout.exStyles.push_back(GetWindowLongPtrA(c, GWL_EXSTYLE));
     }
     return layout;
 }
@@ -129,9 +130,9 @@ TEST(E2eLanguage, RightToLeftPackMirrorsTheWindow) {
         RECT client;
         GetClientRect(app.window(), &client);
         const LONG_PTR rtlBits = WS_EX_LAYOUTRTL | WS_EX_RTLREADING;
-        EXPECT_TRUE(mirrored.styles[0] & WS_EX_LAYOUTRTL);
-        EXPECT_EQ(before.styles[1] & rtlBits, 0);
-        EXPECT_EQ(mirrored.styles[1] & rtlBits, rtlBits); // the language list
+        EXPECT_TRUE(mirrored.windowExStyle & WS_EX_LAYOUTRTL);
+        EXPECT_EQ(before.listExStyle & rtlBits, 0);
+        EXPECT_EQ(mirrored.listExStyle & rtlBits, rtlBits);
         for (size_t i = 0; i < before.places.size(); ++i) {
             const std::vector<LONG>& was = before.places[i];
             EXPECT_EQ(mirrored.places[i], (std::vector<LONG>{client.right - was[2], was[1],
@@ -139,7 +140,7 @@ TEST(E2eLanguage, RightToLeftPackMirrorsTheWindow) {
                 << "control " << i;
             const int id = mirrored.ids[i];
             const bool edit = id == IDC_URI || id == IDC_DESCRIPTION || id == IDC_CRYPTED;
-            EXPECT_EQ(mirrored.styles[3 + 2 * i] & rtlBits, edit ? 0 : rtlBits) << "control " << id;
+            EXPECT_EQ(mirrored.exStyles[i] & rtlBits, edit ? 0 : rtlBits) << "control " << id;
         }
         app.selectLanguage(0);
         EXPECT_TRUE(layoutOf(app) == before);
