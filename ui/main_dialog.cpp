@@ -9,23 +9,24 @@
 #include "ui/globals.h"
 #include "ui/program_paths.h"
 
+#include <commctrl.h>
+
 namespace {
 
 // Each input box is read with this capacity, terminator included, so the
 // composer sees at most 32,765 bytes of each.
 enum { InputCapacity = 32766 };
 
-// The output box's own window procedure, behind KeepEscapeFromOutputBox.
-WNDPROC OutputBoxProcedure;
-
 // A multi-line edit control in a dialog answers Esc by posting WM_CLOSE to
 // the dialog, which would end the program and throw the result away; the key
-// does nothing there, as it does everywhere else in the window.
-LRESULT CALLBACK KeepEscapeFromOutputBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+// does nothing there, as it does everywhere else in the window. Put in front
+// by comctl32, the box stays a Unicode window and keeps every character typed.
+LRESULT CALLBACK KeepEscapeFromOutputBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR) {
     if ((message == WM_KEYDOWN || message == WM_CHAR) && wParam == VK_ESCAPE) {
         return 0;
     }
-    return CallWindowProcA(OutputBoxProcedure, box, message, wParam, lParam);
+    return DefSubclassProc(box, message, wParam, lParam);
 }
 
 void DeriveGlobalPaths() {
@@ -38,9 +39,7 @@ void OnInitDialog(HWND dialog) {
     DeriveGlobalPaths();
     MainDialog = dialog;
     SetWindowIcons();
-    OutputBoxProcedure = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(GetDlgItem(MainDialog, IDC_CRYPTED), GWLP_WNDPROC,
-                          reinterpret_cast<LONG_PTR>(KeepEscapeFromOutputBox)));
+    SetWindowSubclass(GetDlgItem(MainDialog, IDC_CRYPTED), KeepEscapeFromOutputBox, 0, 0);
     CheckDlgButton(MainDialog, IDC_GENERATE_HTML, BST_CHECKED);
     AddLanguageItem("English (USA)");
     LoadSettings();

@@ -214,6 +214,9 @@ TEST(E2eWindow, EnterAndEscapeLeaveTheWindowOpen) {
         EXPECT_TRUE(app.checked(IDC_GENERATE_HTML));
         EXPECT_EQ(app.text(IDC_URI), "abc");
         app.pressKey(IDC_CRYPTED, VK_RETURN); // the output box takes Enter as a line break
+        SendMessageW(app.item(IDC_CRYPTED), WM_CHAR, 0x44F, 1); // typed, outside the code page
+        SendMessageW(app.item(IDC_CRYPTED), WM_CHAR, 0x4E2D, 1);
+        EXPECT_EQ(app.unicodeText(IDC_CRYPTED), u8"\r\nя中");
         const std::string output = app.text(IDC_CRYPTED);
         EXPECT_NE(output.find("\r\n"), std::string::npos);
         // The platform's multi-line edit control answers Esc by closing its dialog.
