@@ -153,7 +153,28 @@ void OnCryptCommand() {
     GlobalFree(inputs);
 }
 
+// The box's own WM_COPY fails unseen while another program holds the clipboard, as clipboard
+// managers do for a moment: it is opened here, and tried for about a second, as .NET does.
 void CopyOutputToClipboard() {
     SendDlgItemMessageA(MainDialog, IDC_CRYPTED, EM_SETSEL, 0, -1);
-    SendDlgItemMessageA(MainDialog, IDC_CRYPTED, WM_COPY, 0, 0);
+    const int length = GetWindowTextLengthW(GetDlgItem(MainDialog, IDC_CRYPTED));
+    HGLOBAL text = length ? GlobalAlloc(GMEM_MOVEABLE, (length + 1) * sizeof(WCHAR)) : nullptr;
+    if (!text) {
+        return; // nothing to copy, or no memory to copy it with
+    }
+    GetDlgItemTextW(MainDialog, IDC_CRYPTED, static_cast<WCHAR*>(GlobalLock(text)), length + 1);
+    GlobalUnlock(text);
+    BOOL open = OpenClipboard(MainDialog);
+    for (int retry = 0; !open && retry < 10; ++retry) {
+        Sleep(100);
+        open = OpenClipboard(MainDialog);
+    }
+    // Windows makes the ANSI text from the Unicode text when it is asked for.
+    if (!open || !EmptyClipboard() || !SetClipboardData(CF_UNICODETEXT, text)) {
+        GlobalFree(text);
+        MessageBeep(MB_ICONWARNING); // the result stays selected, for Ctrl+C
+    }
+    if (open) {
+        CloseClipboard();
+    }
 }
