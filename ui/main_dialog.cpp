@@ -9,23 +9,24 @@
 #include "ui/globals.h"
 #include "ui/program_paths.h"
 
+#include <commctrl.h>
+
 namespace {
 
 // Each input box is read with this capacity, terminator included, so the
 // composer sees at most 32,765 bytes of each.
 enum { InputCapacity = 32766 };
 
-// The output box's own window procedure, behind KeepEscapeFromOutputBox.
-WNDPROC OutputBoxProcedure;
-
 // A multi-line edit control in a dialog answers Esc by posting WM_CLOSE to
 // the dialog, which would end the program and throw the result away; the key
-// does nothing there, as it does everywhere else in the window.
-LRESULT CALLBACK KeepEscapeFromOutputBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+// does nothing there, as it does everywhere else in the window. Put in front
+// by comctl32, the box stays a Unicode window and keeps every character typed.
+LRESULT CALLBACK KeepEscapeFromOutputBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR) {
     if ((message == WM_KEYDOWN || message == WM_CHAR) && wParam == VK_ESCAPE) {
         return 0;
     }
-    return CallWindowProcA(OutputBoxProcedure, box, message, wParam, lParam);
+    return DefSubclassProc(box, message, wParam, lParam);
 }
 
 void DeriveGlobalPaths() {
@@ -38,9 +39,7 @@ void OnInitDialog(HWND dialog) {
     DeriveGlobalPaths();
     MainDialog = dialog;
     SetWindowIcons();
-    OutputBoxProcedure = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(GetDlgItem(MainDialog, IDC_CRYPTED), GWLP_WNDPROC,
-                          reinterpret_cast<LONG_PTR>(KeepEscapeFromOutputBox)));
+    SetWindowSubclass(GetDlgItem(MainDialog, IDC_CRYPTED), KeepEscapeFromOutputBox, 0, 0);
     CheckDlgButton(MainDialog, IDC_GENERATE_HTML, BST_CHECKED);
     AddLanguageItem("English (USA)");
     LoadSettings();
@@ -154,7 +153,28 @@ void OnCryptCommand() {
     GlobalFree(inputs);
 }
 
+// The box's own WM_COPY fails unseen while another program holds the clipboard, as clipboard
+// managers do for a moment: it is opened here, and tried for about a second, as .NET does.
 void CopyOutputToClipboard() {
     SendDlgItemMessageA(MainDialog, IDC_CRYPTED, EM_SETSEL, 0, -1);
-    SendDlgItemMessageA(MainDialog, IDC_CRYPTED, WM_COPY, 0, 0);
+    const int length = GetWindowTextLengthW(GetDlgItem(MainDialog, IDC_CRYPTED));
+    HGLOBAL text = length ? GlobalAlloc(GMEM_MOVEABLE, (length + 1) * sizeof(WCHAR)) : nullptr;
+    if (!text) {
+        return; // nothing to copy, or no memory to copy it with
+    }
+    GetDlgItemTextW(MainDialog, IDC_CRYPTED, static_cast<WCHAR*>(GlobalLock(text)), length + 1);
+    GlobalUnlock(text);
+    BOOL open = OpenClipboard(MainDialog);
+    for (int retry = 0; !open && retry < 10; ++retry) {
+        Sleep(100);
+        open = OpenClipboard(MainDialog);
+    }
+    // Windows makes the ANSI text from the Unicode text when it is asked for.
+    if (!open || !EmptyClipboard() || !SetClipboardData(CF_UNICODETEXT, text)) {
+        GlobalFree(text);
+        MessageBeep(MB_ICONWARNING); // the result stays selected, for Ctrl+C
+    }
+    if (open) {
+        CloseClipboard();
+    }
 }

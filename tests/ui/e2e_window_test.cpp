@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <thread>
 
 #include "tests/support/crypt_oracle.h"
 #include "tests/support/crypt_reader.h"
@@ -25,6 +26,26 @@ double millisecondsSince(const LARGE_INTEGER& start) {
     QueryPerformanceCounter(&now);
     QueryPerformanceFrequency(&frequency);
     return 1000.0 * (now.QuadPart - start.QuadPart) / frequency.QuadPart;
+}
+
+// Another program, to Obrello: puts an empty text on the clipboard, holds it, answers messages.
+std::thread holdClipboard(UINT milliseconds) {
+    std::thread holder([milliseconds] {
+        OpenClipboard(
+            CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+        EmptyClipboard();
+        SetClipboardData(CF_TEXT, GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 1));
+        SetTimer(nullptr, 0, milliseconds, nullptr);
+        for (MSG message;
+             GetMessageA(&message, nullptr, 0, 0) > 0 && message.message != WM_TIMER;) {
+            DispatchMessageA(&message);
+        }
+        CloseClipboard();
+    });
+    while (!IsClipboardFormatAvailable(CF_TEXT)) {
+        Sleep(5); // returns once it holds the clipboard, cleared before, with its text on
+    }
+    return holder;
 }
 
 } // namespace
@@ -54,6 +75,7 @@ TEST(E2eWindow, CryptShowsEachShapeAndCopyTakesItWhole) {
         std::string uri, description;
         bool html, script;
         std::string expected;
+        UINT heldFor = 0; // ms that another program holds the clipboard as Copy is pressed
     } cases[] = {
         {"abcdefg", "Contact", true, true, kWorkedExample},
         {"abcdefg", "Contact", true, false,
@@ -65,6 +87,8 @@ TEST(E2eWindow, CryptShowsEachShapeAndCopyTakesItWhole) {
         {"x", "say \"hi\" \\o/", true, true, ExpectedCrypt("x", "say \"hi\" \\o/", true, true)},
         {"ab", "", true, true, ExpectedCrypt("ab", "", true, true)},
         {everyByte, "caf\xE9", true, true, ExpectedCrypt(everyByte, "caf\xE9", true, true)},
+        {"ab", "Contact", true, true, ExpectedCrypt("ab", "Contact", true, true), 300},
+        {"ab", "Contact", false, false, "&#97;&#98;", 3000},
     };
     Sandbox box;
     App app(box);
@@ -80,9 +104,16 @@ TEST(E2eWindow, CryptShowsEachShapeAndCopyTakesItWhole) {
         std::string shown = app.text(IDC_CRYPTED);
         EXPECT_EQ(shown, c.expected);
         clearClipboard();
+        std::thread holder = c.heldFor ? holdClipboard(c.heldFor) : std::thread([] {});
+        const DWORD start = GetTickCount();
         app.click(IDC_COPY);
-        EXPECT_EQ(clipboardText(), shown);
+        EXPECT_LT(GetTickCount() - start, 1500u) << "the window stopped answering";
         EXPECT_EQ(app.text(IDC_CRYPTED), shown) << "Copy changed the Crypted box";
+        holder.join();
+        // Held past about a second, Copy gives up and leaves the clipboard as it was.
+        for (UINT format : {CF_TEXT, CF_UNICODETEXT}) {
+            EXPECT_EQ(clipboardText(format), c.heldFor < 1000 ? shown : "") << format;
+        }
     }
 }
 
@@ -216,6 +247,9 @@ TEST(E2eWindow, EnterAndEscapeLeaveTheWindowOpen) {
         EXPECT_TRUE(app.checked(IDC_GENERATE_HTML));
         EXPECT_EQ(app.text(IDC_URI), "abc");
         app.pressKey(IDC_CRYPTED, VK_RETURN); // the output box takes Enter as a line break
+        SendMessageW(app.item(IDC_CRYPTED), WM_CHAR, 0x44F, 1); // typed, outside the code page
+        SendMessageW(app.item(IDC_CRYPTED), WM_CHAR, 0x4E2D, 1);
+        EXPECT_EQ(app.unicodeText(IDC_CRYPTED), u8"\r\nя中");
         const std::string output = app.text(IDC_CRYPTED);
         EXPECT_NE(output.find("\r\n"), std::string::npos);
         // The platform's multi-line edit control answers Esc by closing its dialog.

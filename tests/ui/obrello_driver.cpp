@@ -249,14 +249,15 @@ void clearClipboard() {
     }
 }
 
-std::string clipboardText() {
+std::string clipboardText(UINT format) {
     std::string text;
     if (!OpenClipboard(nullptr)) {
         throw std::runtime_error("cannot open the clipboard");
     }
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
-            text = chars;
+    if (HANDLE data = GetClipboardData(format)) {
+        if (void* chars = GlobalLock(data)) {
+            text = format == CF_UNICODETEXT ? narrow(static_cast<const wchar_t*>(chars), CP_ACP)
+                                            : static_cast<const char*>(chars);
             GlobalUnlock(data);
         }
     }

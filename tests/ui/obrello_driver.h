@@ -91,4 +91,4 @@ std::vector<std::string> interfaceTexts(const App& app);
 std::string iniValue(const std::string& ini, const std::string& section, const std::string& key);
 
 void clearClipboard();
-std::string clipboardText(); // CF_TEXT, empty when there is none
+std::string clipboardText(UINT format = CF_TEXT); // in the code page; empty when none
